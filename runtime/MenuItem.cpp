@@ -1,0 +1,163 @@
+#include "MenuItem.h"
+
+#include "Application.h"
+#include "Runtime.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+
+struct MenuItem::Qt {
+    std::unique_ptr<QAction> action = std::make_unique<QAction>();
+    std::unique_ptr<QMenu> menu;
+    std::vector<QPointer<QMenuBar>> shownIn;
+};
+
+namespace {
+
+QKeySequence keySequence(const std::string& shortcut)
+{
+    // A bare "+" or "-" would read as a key-combination separator.
+    if (shortcut == "+")
+        return QKeySequence(::Qt::Key_Plus);
+    if (shortcut == "-")
+        return QKeySequence(::Qt::Key_Minus);
+    QString text = QString::fromStdString(shortcut);
+    text.replace("Cmd+", "Ctrl+");
+    return QKeySequence::fromString(text, QKeySequence::PortableText);
+}
+
+} // namespace
+
+RUNTIME_CLASS_RECORD(MenuItem, "MenuItem", Object)
+RUNTIME_CLASS_RECORD(QuitMenuItem, "QuitMenuItem", MenuItem)
+RUNTIME_CLASS_RECORD(MenuBar, "MenuBar", MenuItem)
+
+MenuItem::MenuItem()
+    : m_qt(std::make_unique<Qt>())
+{
+    QObject::connect(m_qt->action.get(), &QAction::triggered, m_qt->action.get(), [this] {
+        std::string name = m_name;
+        bool quits = classRecord().isA(QuitMenuItem::staticClassRecord());
+        RuntimeDeliver([&name, quits] {
+            Ref<Application> application = getAppObject();
+            bool handled = application && application->menuItemChosen(name);
+            if (!handled && quits)
+                Quit(0);
+        });
+        // Qt toggles a checkable action by itself; the item's own flag decides.
+        updateAction();
+    });
+}
+
+MenuItem::~MenuItem() = default;
+
+void MenuItem::Name(const std::string& name)
+{
+    m_name = name;
+    m_qt->action->setObjectName(QString::fromStdString(name));
+}
+
+void MenuItem::Value(const std::string& text)
+{
+    m_value = text;
+    m_qt->action->setText(QString::fromStdString(text));
+    m_qt->action->setSeparator(text == "-");
+    if (m_qt->menu)
+        m_qt->menu->setTitle(QString::fromStdString(text));
+}
+
+void MenuItem::Shortcut(const std::string& text)
+{
+    m_shortcut = text;
+    m_qt->action->setShortcut(keySequence(text));
+}
+
+void MenuItem::Visible(bool visible)
+{
+    m_visible = visible;
+    updateAction();
+}
+
+void MenuItem::Enabled(bool enabled)
+{
+    m_enabled = enabled;
+    updateAction();
+}
+
+void MenuItem::Checked(bool checked)
+{
+    m_checked = checked;
+    updateAction();
+}
+
+void MenuItem::updateAction()
+{
+    QAction* action = m_qt->action.get();
+    action->setVisible(m_visible);
+    action->setEnabled(m_enabled);
+    if (m_checked)
+        action->setCheckable(true);
+    action->setChecked(m_checked);
+}
+
+void MenuItem::AddMenu(const Ref<MenuItem>& item)
+{
+    QAction* childAction = item->action();
+    if (classRecord().isA(MenuBar::staticClassRecord())) {
+        for (const QPointer<QMenuBar>& bar : m_qt->shownIn) {
+            if (bar)
+                bar->addAction(childAction);
+        }
+    } else {
+        if (!m_qt->menu) {
+            m_qt->menu = std::make_unique<QMenu>(QString::fromStdString(m_value));
+            m_qt->menu->setObjectName(QString::fromStdString(m_name));
+            m_qt->action->setMenu(m_qt->menu.get());
+        }
+        m_qt->menu->addAction(childAction);
+    }
+    m_children.push_back(item);
+}
+
+Ref<MenuItem> MenuItem::Child(const std::string& name) const
+{
+    for (const Ref<MenuItem>& child : m_children) {
+        if (child->Name() == name)
+            return child;
+    }
+    return nullptr;
+}
+
+Ref<MenuItem> MenuItem::_Lookup(const std::string& name) const
+{
+    for (const Ref<MenuItem>& child : m_children) {
+        if (child->Name() == name)
+            return child;
+        if (Ref<MenuItem> found = child->_Lookup(name))
+            return found;
+    }
+    return nullptr;
+}
+
+Ref<MenuItem> MenuItem::Item(int64_t index) const
+{
+    if (index < 0 || index >= Count())
+        throw OutOfBoundsException("menu item index out of range");
+    return m_children[static_cast<size_t>(index)];
+}
+
+QAction* MenuItem::action() const
+{
+    return m_qt->action.get();
+}
+
+void MenuItem::showChildrenIn(QMenuBar* bar)
+{
+    bar->clear();
+    for (const Ref<MenuItem>& child : m_children)
+        bar->addAction(child->action());
+    m_qt->shownIn.push_back(bar);
+}

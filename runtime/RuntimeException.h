@@ -1,0 +1,52 @@
+#pragma once
+
+#include <source_location>
+#include <stdexcept>
+#include <string>
+
+// The one error path of the runtime: thrown where the fault is, caught only where
+// the runtime delivers an event or runs start-up, and reported there.
+class RuntimeException : public std::runtime_error {
+public:
+    RuntimeException(std::string className, const std::string& message,
+                     std::source_location where = std::source_location::current());
+
+    // The exception's class name as the report shows it ("NilObjectException").
+    const std::string& className() const { return m_className; }
+    // "file:line" of the place that raised it.
+    std::string where() const;
+
+private:
+    std::string m_className;
+    std::source_location m_where;
+};
+
+// Use of an absent object.
+class NilObjectException : public RuntimeException {
+public:
+    explicit NilObjectException(std::source_location where = std::source_location::current())
+        : RuntimeException("NilObjectException", "use of an absent object", where) {}
+};
+
+// An argument outside the range an operation accepts.
+class OutOfBoundsException : public RuntimeException {
+public:
+    explicit OutOfBoundsException(const std::string& message,
+                                  std::source_location where = std::source_location::current())
+        : RuntimeException("OutOfBoundsException", message, where) {}
+};
+
+// A user-interface object used from a thread other than the user-interface thread.
+class ThreadAccessingUIException : public RuntimeException {
+public:
+    explicit ThreadAccessingUIException(std::source_location where = std::source_location::current())
+        : RuntimeException("ThreadAccessingUIException", "user-interface object used off its thread", where) {}
+};
+
+// A cast to a class the object does not belong to.
+class IllegalCastException : public RuntimeException {
+public:
+    explicit IllegalCastException(const std::string& message,
+                                  std::source_location where = std::source_location::current())
+        : RuntimeException("IllegalCastException", message, where) {}
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "RectShape.h"
+
+// An ellipse of Width x Height centred on its origin.
+class OvalShape : public RectShape {
+    RUNTIME_OBJECT(OvalShape)
+
+protected:
+    void buildOutline(QPolygonF& outline, int64_t segmentsPerTurn) const override;
+    int64_t segmentsPerTurn(double deviceScale) const override;
+};

@@ -1,0 +1,92 @@
+#include "Picture.h"
+
+#include "Graphics.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QScreen>
+
+#include <cmath>
+
+RUNTIME_CLASS_RECORD(Picture, "Picture", Object)
+
+struct Picture::Surface {
+    QImage image;
+    // Opened once for the picture's life: QPainter::begin allocates, and every frame draws.
+    QPainter painter;
+    QRect drawn;
+};
+
+namespace {
+
+constexpr int64_t kLargestSide = 32767;
+
+double screenPixelRatio()
+{
+    const QScreen* screen = qGuiApp ? QGuiApplication::primaryScreen() : nullptr;
+    return screen ? screen->devicePixelRatio() : 1.0;
+}
+
+} // namespace
+
+Picture::Picture()
+    : Picture(1, 1, 32)
+{
+}
+
+Picture::Picture(int64_t width, int64_t height, int64_t depth)
+    : m_width(width)
+    , m_height(height)
+    , m_depth(depth)
+{
+    if (width < 1 || width > kLargestSide || height < 1 || height > kLargestSide)
+        throw OutOfBoundsException("Width/Height needs to be in the range 1-32767");
+    const double pixelRatio = screenPixelRatio();
+    m_surface = std::make_unique<Surface>();
+    m_surface->image = QImage(static_cast<int>(std::ceil(static_cast<double>(width) * pixelRatio)),
+                              static_cast<int>(std::ceil(static_cast<double>(height) * pixelRatio)),
+                              QImage::Format_ARGB32_Premultiplied);
+    if (m_surface->image.isNull())
+        throw RuntimeException("OutOfMemoryException", "no memory for a picture of " + std::to_string(width) + " x " + std::to_string(height));
+    m_surface->image.setDevicePixelRatio(pixelRatio);
+    m_surface->image.fill(Qt::transparent);
+    m_surface->painter.begin(&m_surface->image);
+    m_surface->painter.setRenderHint(QPainter::Antialiasing);
+    m_graphics = makeRef<::Graphics>();
+    m_graphics->bindPicture(this, &m_surface->painter);
+}
+
+Picture::~Picture()
+{
+    // Someone may still hold the surface; it must not draw on pixels that are gone.
+    if (m_graphics)
+        m_graphics->bindPainter(nullptr);
+}
+
+Ref<Picture> Picture::Constructor(int64_t width, int64_t height, int64_t depth)
+{
+    return makeRef<Picture>(width, height, depth);
+}
+
+QImage& Picture::image()
+{
+    return m_surface->image;
+}
+
+const QImage& Picture::image() const
+{
+    return m_surface->image;
+}
+
+QRect Picture::drawnPixels() const
+{
+    return m_surface->drawn;
+}
+
+void Picture::noteDrawn(const QRectF& area)
+{
+    const double pixelRatio = m_surface->image.devicePixelRatio();
+    const QRectF pixels(area.topLeft() * pixelRatio, area.size() * pixelRatio);
+    m_surface->drawn |= pixels.toAlignedRect() & m_surface->image.rect();
+}

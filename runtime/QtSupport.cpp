@@ -1,0 +1,49 @@
+#include "QtSupport.h"
+
+#include "Runtime.h"
+
+#include <QCoreApplication>
+#include <QObject>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+int deliveryDepth = 0;
+
+} // namespace
+
+SystemEventScope::SystemEventScope()
+{
+    ++deliveryDepth;
+}
+
+SystemEventScope::~SystemEventScope()
+{
+    --deliveryDepth;
+}
+
+bool deliverSystemEvent(const std::function<void()>& handler)
+{
+    SystemEventScope scope;
+    return RuntimeDeliver(handler);
+}
+
+void disposeQtObject(QObject* object)
+{
+    if (!object)
+        return;
+    // Without an application object there is nothing left to tear down the object safely.
+    if (!QCoreApplication::instance())
+        return;
+    if (deliveryDepth > 0)
+        object->deleteLater();
+    else
+        delete object;
+}
+
+int toQtInt(int64_t value)
+{
+    return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+// Internal to the runtime: the few helpers its Qt-facing sources share. Not for the application.
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class QObject;
+
+// Marks the time a window-system event is being handled: Qt objects disposed meanwhile may be
+// on the call stack, so they are deleted once the event is over. Put one at the top of every
+// Qt event override that can reach a handler, before any reference that keeps a runtime
+// object alive.
+class SystemEventScope {
+public:
+    SystemEventScope();
+    ~SystemEventScope();
+    SystemEventScope(const SystemEventScope&) = delete;
+    SystemEventScope& operator=(const SystemEventScope&) = delete;
+};
+
+// Runs a handler for an event that came from the window system (input, paint, timer tick,
+// close box, activation) through RuntimeDeliver; false when it threw.
+bool deliverSystemEvent(const std::function<void()>& handler);
+
+// Deletes a Qt object that a runtime object owned; later, inside a SystemEventScope.
+void disposeQtObject(QObject* object);
+
+inline QString toQString(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::string fromQString(const QString& text)
+{
+    return text.toStdString();
+}
+
+// A 64-bit size or position as Qt's int, saturated instead of wrapped.
+int toQtInt(int64_t value);

@@ -1,0 +1,828 @@
+#include "Window.h"
+
+#include "Graphics.h"
+#include "MenuItem.h"
+#include "PushButton.h"
+#include "QtSupport.h"
+#include "RectControl.h"
+#include "Runtime.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+// A drag of the window's edge counts as over once no resize came for this long.
+constexpr int kResizeSettleMilliseconds = 150;
+
+bool equalsIgnoringCase(const std::string& a, const std::string& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// Windows alive, in the order they were made; the first document window is the main window.
+std::vector<Window*>& liveWindows()
+{
+    static std::vector<Window*> windows;
+    return windows;
+}
+
+// Test platforms that activate every window they show, whatever the window asks for.
+bool platformActivatesOnShow()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
+std::vector<Rect> areasOf(const QRegion& region)
+{
+    std::vector<Rect> areas;
+    for (const QRect& area : region)
+        areas.push_back({ area.x(), area.y(), area.width(), area.height() });
+    return areas;
+}
+
+} // namespace
+
+// The window's Qt side: reports what the window system does to the window.
+class WindowWidget : public QMainWindow {
+public:
+    explicit WindowWidget(Window* owner)
+        : m_owner(owner)
+    {
+    }
+
+    Window* owner() const { return m_owner; }
+    void detach() { m_owner = nullptr; }
+
+protected:
+    bool event(QEvent* event) override
+    {
+        SystemEventScope scope;
+        if (m_owner) {
+            switch (event->type()) {
+            case QEvent::WindowActivate:
+                m_owner->qtActivated();
+                break;
+            case QEvent::Enter:
+                m_owner->deliver(WindowEvent::MouseEnter);
+                break;
+            case QEvent::Leave:
+                m_owner->deliver(WindowEvent::MouseExit);
+                break;
+            default:
+                break;
+            }
+        }
+        return QMainWindow::event(event);
+    }
+
+    void resizeEvent(QResizeEvent* event) override
+    {
+        SystemEventScope scope;
+        QMainWindow::resizeEvent(event);
+        if (m_owner)
+            m_owner->qtResized();
+    }
+
+    void changeEvent(QEvent* event) override
+    {
+        QMainWindow::changeEvent(event);
+        if (m_owner && event->type() == QEvent::WindowStateChange && !isMaximized())
+            m_owner->m_maximizeReported = false;
+    }
+
+    void closeEvent(QCloseEvent* event) override
+    {
+        SystemEventScope scope;
+        if (!m_owner || m_owner->qtClosing())
+            event->accept();
+        else
+            event->ignore();
+    }
+
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        SystemEventScope scope;
+        // Keys reach the window when the focused control has no use for them.
+        if (m_owner && m_owner->qtKeyPressed(event->key()))
+            event->accept();
+        else
+            QMainWindow::keyPressEvent(event);
+    }
+
+private:
+    Window* m_owner;
+};
+
+// The content area below the menu bar; the controls sit in it and the Paint event draws on it.
+class WindowContentWidget : public QWidget {
+public:
+    explicit WindowContentWidget(Window* owner)
+        : m_owner(owner)
+    {
+    }
+
+    void detach() { m_owner = nullptr; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        SystemEventScope scope;
+        if (!m_owner || !m_owner->m_paintHandler)
+            return;
+        QPainter painter(this);
+        if (!m_graphics)
+            m_graphics = Graphics::forPainter(&painter);
+        else
+            m_graphics->bindPainter(&painter);
+        Ref<Graphics> graphics = m_graphics;
+        m_owner->deliverPaint(graphics, areasOf(event->region()));
+        graphics->bindPainter(nullptr);
+    }
+
+private:
+    Window* m_owner;
+    Ref<Graphics> m_graphics;
+};
+
+struct Window::QtParts {
+    QPointer<WindowWidget> widget;
+    QPointer<WindowContentWidget> content;
+    QTimer* resizeSettle = nullptr;
+    // The window's size as the runtime last knew it; a resize to another size came from outside.
+    QSize knownSize;
+    // The window that was active before a floating window was shown.
+    QPointer<QWidget> previousActive;
+};
+
+RUNTIME_CLASS_RECORD(Window, "Window", Object,
+    property<Window>("Width", &Window::Width),
+    property<Window>("Height", &Window::Height),
+    property<Window>("MinimumWidth", &Window::MinimumWidth),
+    property<Window>("MinimumHeight", &Window::MinimumHeight),
+    property<Window>("MaximumWidth", &Window::MaximumWidth),
+    property<Window>("MaximumHeight", &Window::MaximumHeight),
+    property<Window>("Type", &Window::Type),
+    property<Window>("Title", &Window::Title),
+    property<Window>("HasCloseButton", &Window::HasCloseButton),
+    property<Window>("HasMaximizeButton", &Window::HasMaximizeButton),
+    property<Window>("HasMinimizeButton", &Window::HasMinimizeButton),
+    property<Window>("HasFullScreenButton", &Window::HasFullScreenButton),
+    property<Window>("Resizeable", &Window::Resizeable),
+    property<Window>("LiveResize", &Window::LiveResize),
+    property<Window>("DefaultLocation", &Window::DefaultLocation),
+    property<Window>("Visible", &Window::Visible),
+    property<Window>("HasBackgroundColor", &Window::HasBackgroundColor),
+    property<Window>("BackgroundColor", &Window::BackgroundColor),
+    property<Window>("FullScreen", &Window::FullScreen),
+    property<Window>("Composite", &Window::Composite),
+    property<Window>("MacProcId", &Window::MacProcId),
+    property<Window>("MenuBarVisible", &Window::MenuBarVisible))
+
+Window::Window()
+    : m_qt(std::make_unique<QtParts>())
+{
+    RuntimeInit();
+    auto* widget = new WindowWidget(this);
+    auto* content = new WindowContentWidget(this);
+    widget->setCentralWidget(content);
+    m_qt->widget = widget;
+    m_qt->content = content;
+    m_qt->resizeSettle = new QTimer(widget);
+    m_qt->resizeSettle->setSingleShot(true);
+    m_qt->resizeSettle->setInterval(kResizeSettleMilliseconds);
+    QObject::connect(m_qt->resizeSettle, &QTimer::timeout, widget, [widget] {
+        if (Window* owner = widget->owner())
+            owner->qtResizeSettled();
+    });
+    applyWindowFlags();
+    applySize();
+    liveWindows().push_back(this);
+}
+
+Window::~Window()
+{
+    std::erase(liveWindows(), this);
+    releaseControls();
+    if (WindowWidget* widget = m_qt->widget) {
+        widget->detach();
+        if (m_qt->content)
+            m_qt->content->detach();
+        widget->hide();
+        disposeQtObject(widget);
+    }
+}
+
+bool Window::handles(WindowEvent event) const
+{
+    return static_cast<bool>(m_handlers[index(event)]);
+}
+
+void Window::raise(WindowEvent event)
+{
+    if (std::function<void()> handler = m_handlers[index(event)])
+        handler();
+}
+
+void Window::deliver(WindowEvent event)
+{
+    std::function<void()> handler = m_handlers[index(event)];
+    if (!handler)
+        return;
+    SystemEventScope scope;
+    // The handler may drop the last other reference to this window (by closing it).
+    Ref<Window> keep = self<Window>();
+    deliverSystemEvent(handler);
+}
+
+void Window::deliverPaint(Ref<Graphics> graphics, const std::vector<Rect>& areas)
+{
+    std::function<void(Ref<Graphics>, const std::vector<Rect>&)> handler = m_paintHandler;
+    if (!handler)
+        return;
+    SystemEventScope scope;
+    Ref<Window> keep = self<Window>();
+    deliverSystemEvent([&] { handler(graphics, areas); });
+}
+
+void Window::Constructor()
+{
+    if (m_constructing || m_constructed)
+        throw RuntimeException("RuntimeException", classRecord().name + " is built already");
+    m_constructing = true;
+    Ref<Window> keep = self<Window>();
+    RuntimeAddOpenWindow(keep);
+    try {
+        raise(WindowEvent::Layout);
+        raise(WindowEvent::CreateControls);
+        setTabOrder();
+        // Copied: an Open handler may add controls.
+        std::vector<std::pair<std::string, Ref<Control>>> controls = m_controls;
+        for (auto& [name, control] : controls)
+            control->raiseOpen();
+        raise(WindowEvent::Open);
+    } catch (...) {
+        m_constructing = false;
+        m_closed = true;
+        m_qt->widget->hide();
+        releaseControls();
+        RuntimeRemoveOpenWindow(*this);
+        throw;
+    }
+    m_constructing = false;
+    m_constructed = true;
+    if (m_visible)
+        Show();
+}
+
+void Window::designWillApply()
+{
+    m_applyingDesign = true;
+}
+
+void Window::designDidApply()
+{
+    m_applyingDesign = false;
+}
+
+// Sizes.
+
+void Window::Width(int64_t width)
+{
+    width = std::max(m_minimumWidth, std::min(width, m_maximumWidth));
+    if (width == m_width)
+        return;
+    int64_t oldWidth = m_width;
+    m_width = width;
+    applySize();
+    contentResized(oldWidth, m_height);
+    postResized();
+}
+
+void Window::Height(int64_t height)
+{
+    height = std::max(m_minimumHeight, std::min(height, m_maximumHeight));
+    if (height == m_height)
+        return;
+    int64_t oldHeight = m_height;
+    m_height = height;
+    applySize();
+    contentResized(m_width, oldHeight);
+    postResized();
+}
+
+void Window::MinimumWidth(int64_t width)
+{
+    m_minimumWidth = std::max<int64_t>(0, width);
+    m_maximumWidth = std::max(m_maximumWidth, m_minimumWidth);
+    Width(m_width);
+    applySizeLimits();
+}
+
+void Window::MinimumHeight(int64_t height)
+{
+    m_minimumHeight = std::max<int64_t>(0, height);
+    m_maximumHeight = std::max(m_maximumHeight, m_minimumHeight);
+    Height(m_height);
+    applySizeLimits();
+}
+
+void Window::MaximumWidth(int64_t width)
+{
+    m_maximumWidth = std::max<int64_t>(0, width);
+    m_minimumWidth = std::min(m_minimumWidth, m_maximumWidth);
+    Width(m_width);
+    applySizeLimits();
+}
+
+void Window::MaximumHeight(int64_t height)
+{
+    m_maximumHeight = std::max<int64_t>(0, height);
+    m_minimumHeight = std::min(m_minimumHeight, m_maximumHeight);
+    Height(m_height);
+    applySizeLimits();
+}
+
+int Window::menuBarHeight() const
+{
+    auto* bar = qobject_cast<QMenuBar*>(m_qt->widget->menuWidget());
+    if (!bar || bar->isHidden())
+        return 0;
+    // The height the main window's layout gives its menu bar.
+    int height = bar->heightForWidth(std::max(m_qt->widget->width(), bar->minimumWidth()));
+    if (height < 0)
+        height = bar->sizeHint().height();
+    return std::clamp(height, std::max(bar->minimumHeight(), bar->minimumSizeHint().height()), bar->maximumHeight());
+}
+
+void Window::applySizeLimits()
+{
+    WindowWidget* widget = m_qt->widget;
+    ++m_changingGeometry;
+    int bar = menuBarHeight();
+    if (m_resizeable) {
+        widget->setMinimumSize(toQtInt(m_minimumWidth), toQtInt(m_minimumHeight + bar));
+        widget->setMaximumSize(std::min(toQtInt(m_maximumWidth), QWIDGETSIZE_MAX),
+                               std::min(toQtInt(m_maximumHeight + bar), QWIDGETSIZE_MAX));
+    } else {
+        widget->setFixedSize(toQtInt(m_width), toQtInt(m_height + bar));
+    }
+    m_qt->knownSize = widget->size();
+    --m_changingGeometry;
+}
+
+void Window::applySize()
+{
+    WindowWidget* widget = m_qt->widget;
+    ++m_changingGeometry;
+    applySizeLimits();
+    int bar = menuBarHeight();
+    widget->resize(toQtInt(m_width), toQtInt(m_height + bar));
+    // Read back what Qt took, so the window's own limits and the system's agree with Width.
+    m_width = widget->width();
+    m_height = std::max(0, widget->height() - menuBarHeight());
+    m_qt->knownSize = widget->size();
+    --m_changingGeometry;
+}
+
+void Window::contentResized(int64_t oldWidth, int64_t oldHeight)
+{
+    int64_t dx = m_width - oldWidth;
+    int64_t dy = m_height - oldHeight;
+    if (dx == 0 && dy == 0)
+        return;
+    for (auto& [name, control] : m_controls) {
+        if (auto* rectControl = dynamic_cast<RectControl*>(control.raw()))
+            rectControl->followWindowResize(dx, dy);
+    }
+}
+
+void Window::postResized()
+{
+    // A design's sizes are the window's start, not a change; during a drag its end reports.
+    if (m_applyingDesign || m_resizedPosted || m_qt->resizeSettle->isActive())
+        return;
+    m_resizedPosted = true;
+    QPointer<WindowWidget> widget = m_qt->widget;
+    QMetaObject::invokeMethod(widget, [widget] {
+        if (Window* owner = widget ? widget->owner() : nullptr) {
+            owner->m_resizedPosted = false;
+            owner->deliver(WindowEvent::Resized);
+        }
+    }, Qt::QueuedConnection);
+}
+
+void Window::qtResized()
+{
+    WindowWidget* widget = m_qt->widget;
+    if (m_changingGeometry > 0 || widget->size() == m_qt->knownSize)
+        return;
+    Ref<Window> keep = self<Window>();
+    m_qt->knownSize = widget->size();
+    int64_t oldWidth = m_width;
+    int64_t oldHeight = m_height;
+    m_width = widget->width();
+    m_height = std::max(0, widget->height() - menuBarHeight());
+    contentResized(oldWidth, oldHeight);
+
+    bool maximized = widget->isMaximized()
+        || (widget->windowHandle() && (widget->windowHandle()->windowStates() & Qt::WindowMaximized));
+    if (maximized && !m_maximizeReported) {
+        // The window has its maximized size now: Maximize, then the one Resized that follows.
+        m_maximizeReported = true;
+        m_qt->resizeSettle->stop();
+        deliver(WindowEvent::Maximize);
+        if (!m_closed)
+            postResized();
+        return;
+    }
+    if (!maximized)
+        m_maximizeReported = false;
+    if (m_liveResize)
+        deliver(WindowEvent::Resizing);
+    if (!m_closed)
+        m_qt->resizeSettle->start();
+}
+
+void Window::qtResizeSettled()
+{
+    deliver(WindowEvent::Resized);
+}
+
+// Place, kind and look.
+
+int64_t Window::Left() const
+{
+    return m_qt->widget->x();
+}
+
+void Window::Left(int64_t left)
+{
+    m_placed = true;
+    m_qt->widget->move(toQtInt(left), m_qt->widget->y());
+}
+
+int64_t Window::Top() const
+{
+    return m_qt->widget->y();
+}
+
+void Window::Top(int64_t top)
+{
+    m_placed = true;
+    m_qt->widget->move(m_qt->widget->x(), toQtInt(top));
+}
+
+bool Window::isFloating() const
+{
+    return m_type == 3 || m_type == 7;
+}
+
+void Window::Type(int64_t type)
+{
+    m_type = type;
+    applyWindowFlags();
+}
+
+void Window::Title(const std::string& title)
+{
+    m_title = title;
+    m_qt->widget->setWindowTitle(toQString(title));
+}
+
+void Window::HasCloseButton(bool has)
+{
+    m_hasCloseButton = has;
+    applyWindowFlags();
+}
+
+void Window::HasMaximizeButton(bool has)
+{
+    m_hasMaximizeButton = has;
+    applyWindowFlags();
+}
+
+void Window::HasMinimizeButton(bool has)
+{
+    m_hasMinimizeButton = has;
+    applyWindowFlags();
+}
+
+void Window::HasFullScreenButton(bool has)
+{
+    m_hasFullScreenButton = has;
+    applyWindowFlags();
+}
+
+void Window::Resizeable(bool resizeable)
+{
+    m_resizeable = resizeable;
+    applySizeLimits();
+    applyWindowFlags();
+}
+
+void Window::applyWindowFlags()
+{
+    WindowWidget* widget = m_qt->widget;
+    Qt::WindowFlags flags;
+    bool frameless = false;
+    switch (m_type) {
+    case 1:
+    case 2:
+    case 8:
+        flags = Qt::Dialog;
+        break;
+    case 3:
+        flags = Qt::Tool;
+        break;
+    case 4:
+    case 5:
+    case 6:
+        flags = Qt::Window | Qt::FramelessWindowHint;
+        frameless = true;
+        break;
+    case 7:
+        flags = Qt::Tool | Qt::WindowStaysOnTopHint;
+        break;
+    default:
+        flags = Qt::Window;
+        break;
+    }
+    if (!frameless) {
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        if (m_hasCloseButton)
+            flags |= Qt::WindowCloseButtonHint;
+        if (m_hasMinimizeButton)
+            flags |= Qt::WindowMinimizeButtonHint;
+        if (m_hasMaximizeButton && m_resizeable)
+            flags |= Qt::WindowMaximizeButtonHint;
+        if (m_hasFullScreenButton)
+            flags |= Qt::WindowFullscreenButtonHint;
+    }
+    widget->setAttribute(Qt::WA_ShowWithoutActivating, isFloating());
+    if (widget->windowFlags() == flags)
+        return;
+    // New flags hide a shown window; it comes back as it was.
+    bool wasVisible = widget->isVisible();
+    widget->setWindowFlags(flags);
+    if (!wasVisible)
+        widget->setWindowModality(m_type == 2 ? Qt::ApplicationModal : Qt::NonModal);
+    if (wasVisible)
+        widget->show();
+}
+
+bool Window::Visible() const
+{
+    return m_constructed ? m_qt->widget->isVisible() : m_visible;
+}
+
+void Window::Visible(bool visible)
+{
+    if (!m_constructed) {
+        m_visible = visible;
+        return;
+    }
+    if (visible)
+        Show();
+    else
+        Hide();
+}
+
+void Window::HasBackgroundColor(bool has)
+{
+    m_hasBackgroundColor = has;
+    applyBackground();
+}
+
+void Window::BackgroundColor(::Color color)
+{
+    m_backgroundColor = color;
+    applyBackground();
+}
+
+void Window::applyBackground()
+{
+    QWidget* content = m_qt->content;
+    content->setAutoFillBackground(m_hasBackgroundColor);
+    if (m_hasBackgroundColor) {
+        QPalette palette = content->palette();
+        palette.setColor(QPalette::Window, QColor::fromRgb(m_backgroundColor.rgb));
+        content->setPalette(palette);
+    }
+}
+
+void Window::FullScreen(bool fullScreen)
+{
+    m_fullScreen = fullScreen;
+    WindowWidget* widget = m_qt->widget;
+    if (!widget->isVisible())
+        return;
+    if (fullScreen)
+        widget->showFullScreen();
+    else
+        widget->showNormal();
+}
+
+void Window::MenuBarVisible(bool visible)
+{
+    m_menuBarVisible = visible;
+    if (QWidget* bar = m_qt->widget->menuWidget()) {
+        bar->setVisible(visible);
+        applySize();
+    }
+}
+
+void Window::MenuBar(const Ref<::MenuBar>& bar)
+{
+    m_menuBar = bar;
+    WindowWidget* widget = m_qt->widget;
+    if (bar) {
+        auto* qtBar = new QMenuBar;
+        // The bar belongs in the window: this platform has no global menu bar.
+        qtBar->setNativeMenuBar(false);
+        bar->showIn(qtBar);
+        widget->setMenuBar(qtBar);
+        qtBar->setVisible(m_menuBarVisible);
+    } else if (widget->menuWidget()) {
+        widget->setMenuBar(nullptr);
+    }
+    // The content keeps its size; the window grows or shrinks by the bar.
+    applySize();
+}
+
+void Window::placeOnFirstShow()
+{
+    if (m_placed)
+        return;
+    m_placed = true;
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    WindowWidget* widget = m_qt->widget;
+    QRect available = screen->availableGeometry();
+    QSize size = widget->frameGeometry().size();
+    int x = available.x() + std::max(0, (available.width() - size.width()) / 2);
+    int y = available.y() + std::max(0, (available.height() - size.height()) / 2);
+    widget->move(x, y);
+}
+
+// Showing, hiding, closing.
+
+void Window::Show()
+{
+    WindowWidget* widget = m_qt->widget;
+    placeOnFirstShow();
+    if (isFloating()) {
+        // Above the main window, as its tool window.
+        for (Window* window : liveWindows()) {
+            if (window != this && window->m_type == 0 && window->m_qt->widget) {
+                widget->winId();
+                window->m_qt->widget->winId();
+                widget->windowHandle()->setTransientParent(window->m_qt->widget->windowHandle());
+                break;
+            }
+        }
+        if (!widget->isVisible() && platformActivatesOnShow()) {
+            m_swallowShowActivation = true;
+            m_qt->previousActive = QApplication::activeWindow();
+        }
+    }
+    if (m_fullScreen)
+        widget->showFullScreen();
+    else
+        widget->show();
+    widget->raise();
+    if (!isFloating())
+        widget->activateWindow();
+}
+
+void Window::Hide()
+{
+    m_qt->widget->hide();
+}
+
+void Window::Close()
+{
+    discard();
+}
+
+void Window::discard()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    Ref<Window> keep = self<Window>();
+    m_qt->resizeSettle->stop();
+    m_qt->widget->hide();
+    releaseControls();
+    RuntimeRemoveOpenWindow(*this);
+}
+
+void Window::releaseControls()
+{
+    // Released outside the list: a control's destructor may look at the window.
+    std::vector<std::pair<std::string, Ref<Control>>> controls = std::move(m_controls);
+    m_controls.clear();
+    controls.clear();
+}
+
+void Window::qtActivated()
+{
+    Ref<Window> keep = self<Window>();
+    if (m_swallowShowActivation) {
+        // The platform activated a window that asked to be shown without it: undo that.
+        m_swallowShowActivation = false;
+        QWidget* previous = m_qt->previousActive;
+        if (previous && previous != m_qt->widget && previous->isVisible())
+            previous->activateWindow();
+        return;
+    }
+    deliver(WindowEvent::Activate);
+}
+
+bool Window::qtClosing()
+{
+    Ref<Window> keep = self<Window>();
+    if (handles(WindowEvent::Close)) {
+        deliver(WindowEvent::Close);
+        return false;
+    }
+    discard();
+    return true;
+}
+
+bool Window::qtKeyPressed(int key)
+{
+    bool isReturn = key == Qt::Key_Return || key == Qt::Key_Enter;
+    bool isEscape = key == Qt::Key_Escape;
+    if (!isReturn && !isEscape)
+        return false;
+    Ref<Window> keep = self<Window>();
+    for (auto& [name, control] : m_controls) {
+        auto* button = dynamic_cast<PushButton*>(control.raw());
+        if (button && (isReturn ? button->Default() : button->Cancel()) && button->push())
+            return true;
+    }
+    return false;
+}
+
+// Controls.
+
+void Window::_AddControl(const std::string& name, const Ref<Control>& control)
+{
+    control.get().attachWindow(self<Window>());
+    if (control->Name().empty())
+        control->Name(name);
+    m_controls.emplace_back(name, control);
+    if (auto* rectControl = dynamic_cast<RectControl*>(control.raw()))
+        rectControl->placeInWindow();
+}
+
+Ref<Control> Window::_ControlByName(const std::string& name) const
+{
+    for (const auto& [registered, control] : m_controls) {
+        if (equalsIgnoringCase(registered, name))
+            return control;
+    }
+    return nullptr;
+}
+
+void Window::setTabOrder()
+{
+    std::vector<RectControl*> order;
+    for (auto& [name, control] : m_controls) {
+        auto* rectControl = dynamic_cast<RectControl*>(control.raw());
+        if (rectControl && rectControl->widget() && rectControl->widget()->focusPolicy() != Qt::NoFocus)
+            order.push_back(rectControl);
+    }
+    std::stable_sort(order.begin(), order.end(), [](RectControl* a, RectControl* b) { return a->TabIndex() < b->TabIndex(); });
+    for (size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1]->widget(), order[i]->widget());
+}
+
+QWidget* Window::qtWidget() const
+{
+    return m_qt->widget;
+}
+
+QWidget* Window::contentWidget() const
+{
+    return m_qt->content;
+}

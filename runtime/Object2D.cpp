@@ -27,7 +27,7 @@ namespace {
 // Qt's antialiasing rasterizer slows down sharply on tall shapes (its cell pool overflows and it
 // re-renders in ever smaller bands), so fills go to it in strips of this many device rows. A cut
 // on a whole row gives each row exactly the coverage it would have had: there is no seam.
-constexpr double kStripRows = 64;
+constexpr double kStripRows = 32;
 
 QColor opaque(Color color)
 {

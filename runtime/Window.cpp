@@ -43,8 +43,9 @@ std::vector<Window*>& liveWindows()
     return windows;
 }
 
-// Test platforms that activate every window they show, whatever the window asks for.
-bool platformActivatesOnShow()
+// The test platforms: they activate every window they show, whatever it asks for, and
+// cannot raise one.
+bool headlessPlatform()
 {
     const QString platform = QGuiApplication::platformName();
     return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
@@ -699,7 +700,7 @@ void Window::Show()
                 break;
             }
         }
-        if (!widget->isVisible() && platformActivatesOnShow()) {
+        if (!widget->isVisible() && headlessPlatform()) {
             m_swallowShowActivation = true;
             m_qt->previousActive = QApplication::activeWindow();
         }
@@ -708,7 +709,8 @@ void Window::Show()
         widget->showFullScreen();
     else
         widget->show();
-    widget->raise();
+    if (!headlessPlatform())
+        widget->raise();
     if (!isFloating())
         widget->activateWindow();
 }

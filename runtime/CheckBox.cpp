@@ -56,6 +56,7 @@ void CheckBox::Value(bool ticked)
 
 void CheckBox::VisualState(int64_t state)
 {
+    checkUIThread();
     state = std::clamp(state, kClear, kMixed);
     if (state == m_visualState)
         return;

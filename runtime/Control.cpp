@@ -41,6 +41,7 @@ bool Control::handlesEvent(int64_t eventId) const
 
 bool Control::raiseEvent(int64_t eventId, EventArguments arguments)
 {
+    checkUIThread();
     auto found = m_handlers.find(eventId);
     if (found == m_handlers.end())
         return false;

@@ -1,9 +1,11 @@
 #include "QtSupport.h"
 
 #include "Runtime.h"
+#include "RuntimeException.h"
 
 #include <QCoreApplication>
 #include <QObject>
+#include <QThread>
 
 #include <algorithm>
 #include <limits>
@@ -46,4 +48,11 @@ void disposeQtObject(QObject* object)
 int toQtInt(int64_t value)
 {
     return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+void checkUIThread()
+{
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application && QThread::currentThread() != application->thread())
+        throw ThreadAccessingUIException();
 }

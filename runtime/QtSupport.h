@@ -39,5 +39,8 @@ inline std::string fromQString(const QString& text)
     return text.toStdString();
 }
 
+// Throws ThreadAccessingUIException unless called on the user-interface thread.
+void checkUIThread();
+
 // A 64-bit size or position as Qt's int, saturated instead of wrapped.
 int toQtInt(int64_t value);

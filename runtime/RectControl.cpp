@@ -198,6 +198,7 @@ void RectControl::applyTabStop()
 
 void RectControl::applyGeometry()
 {
+    checkUIThread();
     if (m_qt->widget)
         m_qt->widget->setGeometry(toQtInt(m_left), toQtInt(m_top), toQtInt(m_width), toQtInt(m_height));
     geometryChanged();
@@ -205,6 +206,7 @@ void RectControl::applyGeometry()
 
 void RectControl::applyVisibility()
 {
+    checkUIThread();
     QWidget* widget = m_qt->widget;
     // A widget without a parent would show as a window of its own.
     if (widget && widget->parentWidget())

@@ -75,6 +75,7 @@ void Slider::MaximumValue(int64_t value)
 
 void Slider::Value(int64_t value)
 {
+    checkUIThread();
     if (!m_applyingDesign)
         value = std::clamp(value, m_minimumValue, m_maximumValue);
     if (value == m_value)

@@ -37,6 +37,7 @@ bool Timer::runs() const
 
 void Timer::update(bool freshInterval)
 {
+    checkUIThread();
     if (!runs()) {
         m_timer->stop();
         return;

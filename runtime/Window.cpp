@@ -201,6 +201,7 @@ Window::Window()
     : m_qt(std::make_unique<QtParts>())
 {
     RuntimeInit();
+    checkUIThread();
     auto* widget = new WindowWidget(this);
     auto* content = new WindowContentWidget(this);
     widget->setCentralWidget(content);
@@ -265,6 +266,7 @@ void Window::deliverPaint(Ref<Graphics> graphics, const std::vector<Rect>& areas
 
 void Window::Constructor()
 {
+    checkUIThread();
     if (m_constructing || m_constructed)
         throw RuntimeException("RuntimeException", classRecord().name + " is built already");
     m_constructing = true;
@@ -307,6 +309,7 @@ void Window::designDidApply()
 
 void Window::Width(int64_t width)
 {
+    checkUIThread();
     width = std::max(m_minimumWidth, std::min(width, m_maximumWidth));
     if (width == m_width)
         return;
@@ -319,6 +322,7 @@ void Window::Width(int64_t width)
 
 void Window::Height(int64_t height)
 {
+    checkUIThread();
     height = std::max(m_minimumHeight, std::min(height, m_maximumHeight));
     if (height == m_height)
         return;
@@ -476,6 +480,7 @@ int64_t Window::Left() const
 
 void Window::Left(int64_t left)
 {
+    checkUIThread();
     m_placed = true;
     m_qt->widget->move(toQtInt(left), m_qt->widget->y());
 }
@@ -487,6 +492,7 @@ int64_t Window::Top() const
 
 void Window::Top(int64_t top)
 {
+    checkUIThread();
     m_placed = true;
     m_qt->widget->move(m_qt->widget->x(), toQtInt(top));
 }
@@ -688,12 +694,13 @@ void Window::placeOnFirstShow()
 
 void Window::Show()
 {
+    checkUIThread();
     WindowWidget* widget = m_qt->widget;
     placeOnFirstShow();
     if (isFloating()) {
         // Above the main window, as its tool window.
         for (Window* window : liveWindows()) {
-            if (window != this && window->m_type == 0 && window->m_qt->widget) {
+            if (window != this && window->m_type == 0 && !window->m_closed && window->m_qt->widget) {
                 widget->winId();
                 window->m_qt->widget->winId();
                 widget->windowHandle()->setTransientParent(window->m_qt->widget->windowHandle());
@@ -717,11 +724,13 @@ void Window::Show()
 
 void Window::Hide()
 {
+    checkUIThread();
     m_qt->widget->hide();
 }
 
 void Window::Close()
 {
+    checkUIThread();
     discard();
 }
 
@@ -789,6 +798,7 @@ bool Window::qtKeyPressed(int key)
 
 void Window::_AddControl(const std::string& name, const Ref<Control>& control)
 {
+    checkUIThread();
     control.get().attachWindow(self<Window>());
     if (control->Name().empty())
         control->Name(name);
@@ -799,6 +809,7 @@ void Window::_AddControl(const std::string& name, const Ref<Control>& control)
 
 Ref<Control> Window::_ControlByName(const std::string& name) const
 {
+    checkUIThread();
     for (const auto& [registered, control] : m_controls) {
         if (equalsIgnoringCase(registered, name))
             return control;

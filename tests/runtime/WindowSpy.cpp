@@ -16,6 +16,7 @@ SpyWindow::SpyWindow()
     bind(WindowEvent::Maximize, &SpyWindow::Event_Maximize);
     bind(WindowEvent::MouseEnter, &SpyWindow::Event_MouseEnter);
     bind(WindowEvent::MouseExit, &SpyWindow::Event_MouseExit);
+    bindPaint(&SpyWindow::Event_Paint);
 }
 
 void SpyWindow::Layout()
@@ -44,6 +45,12 @@ void SpyWindow::Event_Resizing() { events.push_back("Resizing"); }
 void SpyWindow::Event_Resized() { events.push_back("Resized"); }
 void SpyWindow::Event_MouseEnter() { events.push_back("MouseEnter"); }
 void SpyWindow::Event_MouseExit() { events.push_back("MouseExit"); }
+
+void SpyWindow::Event_Paint(Ref<Graphics> g, const std::vector<Rect>&)
+{
+    if (recordWindowPaints)
+        events.push_back(g ? "Paint window" : "Paint window without a surface");
+}
 
 void SpyWindow::Event_Maximize()
 {

@@ -34,6 +34,7 @@ public:
     void Event_Maximize();
     void Event_MouseEnter();
     void Event_MouseExit();
+    void Event_Paint(Ref<Graphics> g, const std::vector<Rect>& areas);
 
     void Slider_Open(Ref<Slider> sender);
     void Slider_ValueChanged(Ref<Slider> sender);
@@ -53,6 +54,8 @@ public:
 
     // Every event handled, in order: "Open", "Resized", "ValueChanged Speed 6", ...
     std::vector<std::string> events;
+    // The window's own paints are recorded only when asked for: they come at any time.
+    bool recordWindowPaints = false;
     // Run inside the handler of that name, when set.
     std::function<void(SpyWindow&)> onLayout;
     std::function<void(SpyWindow&)> onCreateControls;

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace {
 
 DesignRecord sliderDesign(const std::string& name)
@@ -174,6 +176,27 @@ TEST(WindowSize, AUserDragRaisesResizingAsItGoesAndOneResizedAtItsEnd)
         EXPECT_EQ(window->count("Resized"), 1);
         window->Close();
     }
+}
+
+TEST(WindowSize, LockedControlEdgesKeepTheirDistanceFromTheWindowsEdges)
+{
+    Ref<SpyWindow> window = makeRef<SpyWindow>();
+    window->onLayout = [](SpyWindow& w) { RuntimeMassPropertySetter(w, spyWindowDesign(400, 300)); };
+    window->onCreateControls = [](SpyWindow& w) {
+        w.addControl<Canvas>("Stretched", DesignRecord({ { "Left", 10 }, { "Top", 10 }, { "Width", 100 }, { "Height", 50 },
+                                                       { "LockLeft", true }, { "LockRight", true } }));
+        w.addControl<Canvas>("Pinned", DesignRecord({ { "Left", 10 }, { "Top", 250 }, { "Width", 40 }, { "Height", 40 }, { "LockBottom", true } }));
+        w.addControl<Canvas>("Loose", DesignRecord({ { "Left", 10 }, { "Top", 100 }, { "Width", 40 }, { "Height", 40 } }));
+    };
+    window->Constructor();
+    settle(*window);
+
+    window->qtWidget()->resize(460, 330);
+
+    auto geometry = [&](const char* name) { return RuntimeCheckCast<Canvas>(window->_ControlByName(name))->widget()->geometry(); };
+    EXPECT_EQ(geometry("Stretched"), QRect(10, 10, 160, 50));
+    EXPECT_EQ(geometry("Pinned"), QRect(10, 280, 40, 40));
+    EXPECT_EQ(geometry("Loose"), QRect(10, 100, 40, 40));
 }
 
 TEST(WindowSize, AMaximizeRaisesMaximizeAtTheMaximizedSizeThenOneResized)
@@ -340,4 +363,37 @@ TEST(WindowEvents, AHandlerThatThrowsIsReportedAndTheLoopGoesOn)
     EXPECT_TRUE(runUntil([&] { return window->count("Resized") == 1; }));
     std::string report = testing::internal::GetCapturedStderr();
     EXPECT_NE(report.find("OutOfBoundsException"), std::string::npos) << report;
+}
+
+TEST(WindowPaint, AnInvalidatedSeeThroughCanvasRepaintsTheWindowBeneathItFirst)
+{
+    Ref<SpyWindow> window = makeRef<SpyWindow>();
+    window->onLayout = [](SpyWindow& w) { RuntimeMassPropertySetter(w, spyWindowDesign(400, 300)); };
+    window->onCreateControls = [](SpyWindow& w) {
+        w.addControl<Canvas>("Ground", DesignRecord({ { "Name", "Ground" }, { "Width", 360 }, { "Height", 240 }, { "Transparent", true } }), { kCanvasPaintEvent });
+    };
+    window->Constructor();
+    settle(*window);
+    window->recordWindowPaints = true;
+
+    RuntimeCheckCast<Canvas>(window->_ControlByName("Ground"))->Invalidate();
+
+    EXPECT_TRUE(runUntil([&] { return window->count("Paint Ground") == 1; }));
+    EXPECT_EQ(window->events, (std::vector<std::string> { "Paint window", "Paint Ground" }));
+}
+
+TEST(WindowThreads, WindowAndControlOperationsRefuseOtherThreads)
+{
+    Ref<SpyWindow> window = makeWindow(400, 300);
+    bool refused = false;
+    std::thread other([&] {
+        try {
+            window->Width(500);
+        } catch (const ThreadAccessingUIException&) {
+            refused = true;
+        }
+    });
+    other.join();
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(window->Width(), 400);
 }

@@ -149,6 +149,8 @@ void Graphics::bindPainter(QPainter* painter)
 {
     m_painter = painter;
     m_picture = nullptr;
+    if (painter)
+        painter->setRenderHint(QPainter::Antialiasing);
 }
 
 void Graphics::bindPicture(Picture* picture, QPainter* painter)

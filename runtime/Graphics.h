@@ -6,7 +6,8 @@
 // paintEvent opened, so the Paint event can be handed a Ref<Graphics>. After the event call
 // bindPainter(nullptr): drawing on the surface afterwards throws NilObjectException. One Graphics
 // per canvas can be kept and re-bound on every paint, so painting allocates nothing.
-// Each call sets the painter's transform, pen and brush as it needs; nothing else is changed.
+// Binding turns on the painter's antialiasing; each call then sets the painter's transform, pen
+// and brush as it needs, and nothing else.
 
 #include "Object.h"
 

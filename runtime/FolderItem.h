@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Object.h"
+#include "Sound.h"
+
+#include <string>
+
+// An item of the file system, by path: a file or a folder, which need not exist.
+class FolderItem : public Object {
+    RUNTIME_OBJECT(FolderItem)
+public:
+    // The root folder.
+    FolderItem();
+    // The item at `path` (made absolute and cleaned, links left as they are).
+    explicit FolderItem(const std::string& path);
+
+    // The item named `name` in this folder, links and aliases resolved; empty when this item is
+    // not an existing folder.
+    Ref<FolderItem> Child(const std::string& name) const;
+    // The folder that holds this item; empty for the root.
+    Ref<FolderItem> Parent() const;
+    // True when the item exists (a link, when what it points to exists).
+    bool Exists() const;
+    // True for an existing folder.
+    bool IsFolder() const;
+    // The last component of the path.
+    std::string Name() const;
+    // The absolute path, as the system writes it.
+    std::string NativePath() const;
+
+    // The file's sound, read at once; empty for a file that is missing, unreadable or not MP3.
+    Ref<Sound> OpenAsSound() const;
+
+private:
+    std::string m_path;
+};
+
+// The folder "Resources" beside the folder that holds the executable (the application's
+// bundle); empty when there is none.
+Ref<FolderItem> GetBundleResourcesFolder();

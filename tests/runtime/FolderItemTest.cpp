@@ -1,0 +1,125 @@
+#include "ExecutablePathForTesting.h"
+#include "FolderItem.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+const QString kSong = QStringLiteral(FLAG_BUNDLE "/Resources/FlagSong.mp3");
+
+QByteArray songBytes()
+{
+    QFile song(kSong);
+    EXPECT_TRUE(song.open(QIODevice::ReadOnly));
+    return song.readAll();
+}
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+std::string path(const QTemporaryDir& folder, const QString& name)
+{
+    return folder.filePath(name).toStdString();
+}
+
+// A bundle as the build makes it: bin/ with the executable, and maybe Resources/ beside it.
+struct Bundle {
+    explicit Bundle(bool withResources)
+    {
+        QDir(root.path()).mkpath("bin");
+        write(root.filePath("bin/FlagOfTarnia"), "#!/bin/sh\n");
+        if (withResources)
+            QDir(root.path()).mkpath("Resources");
+        RuntimeSetExecutablePathForTesting(path(root, "bin/FlagOfTarnia"));
+    }
+    ~Bundle() { RuntimeSetExecutablePathForTesting(""); }
+
+    QTemporaryDir root;
+};
+
+} // namespace
+
+TEST(FolderItem, OpensOnlyMp3FilesAsSounds)
+{
+    QTemporaryDir folder;
+    const QByteArray song = songBytes();
+    QByteArray id3ThenText("ID3\x04\x00\x00\x00\x00\x00\x0A", 10);
+    id3ThenText += QByteArray(10, '\0') + QByteArray(4000, 'x');
+    QByteArray falseSyncs;
+    for (int i = 0; i < 2000; ++i)
+        falseSyncs += QByteArray("\xFF\xFB\xFF\xFB", 4);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool sound;
+    } cases[] = {
+        { "song.mp3", song, true },
+        { "first-second.mp3", song.left(8000), true },
+        { "text.mp3", QByteArray(5000, 'a'), false },
+        { "empty.mp3", QByteArray(), false },
+        { "tag-then-text.mp3", id3ThenText, false },
+        { "false-syncs.mp3", falseSyncs, false },
+        { "wave.wav", QByteArray("RIFF\x24\x08\x00\x00WAVEfmt ", 16) + QByteArray(4000, '\0'), false },
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        write(folder.filePath(row.name), row.bytes);
+        EXPECT_EQ(makeRef<FolderItem>(path(folder, row.name))->OpenAsSound().isNil(), !row.sound);
+    }
+    EXPECT_TRUE(makeRef<FolderItem>(path(folder, "missing.mp3"))->OpenAsSound().isNil());
+    EXPECT_TRUE(makeRef<FolderItem>(folder.path().toStdString())->OpenAsSound().isNil());
+}
+
+TEST(FolderItem, ChildResolvesLinksAndParentGoesUp)
+{
+    QTemporaryDir folder;
+    QDir(folder.path()).mkpath("real/inner");
+    ASSERT_TRUE(QFile::link(folder.filePath("real"), folder.filePath("link")));
+    const QString real = QDir(folder.filePath("real")).canonicalPath();
+
+    Ref<FolderItem> top = makeRef<FolderItem>(folder.path().toStdString());
+    Ref<FolderItem> linked = top->Child("link");
+    EXPECT_EQ(linked->NativePath(), real.toStdString());
+    EXPECT_EQ(linked->Name(), "real");
+    EXPECT_TRUE(linked->IsFolder());
+    EXPECT_EQ(linked->Child("inner")->Parent()->NativePath(), real.toStdString());
+
+    Ref<FolderItem> missing = top->Child("nothing here");
+    ASSERT_TRUE(missing);
+    EXPECT_FALSE(missing->Exists());
+    EXPECT_EQ(missing->Name(), "nothing here");
+    EXPECT_TRUE(missing->Child("deeper").isNil());
+    EXPECT_TRUE(makeRef<FolderItem>("/")->Parent().isNil());
+}
+
+TEST(FolderItem, BundleResourcesAreBesideTheExecutablesFolder)
+{
+    {
+        Bundle bundle(true);
+        Ref<FolderItem> resources = GetBundleResourcesFolder();
+        ASSERT_TRUE(resources);
+        EXPECT_EQ(resources->NativePath(), QDir(bundle.root.filePath("Resources")).canonicalPath().toStdString());
+        // A bundle without the song gives no sound, and no error.
+        EXPECT_TRUE(resources->Child("FlagSong.mp3")->OpenAsSound().isNil());
+    }
+    {
+        Bundle bundle(false);
+        EXPECT_TRUE(GetBundleResourcesFolder().isNil());
+    }
+    RuntimeSetExecutablePathForTesting(FLAG_BUNDLE "/bin/FlagOfTarnia");
+    Ref<FolderItem> resources = GetBundleResourcesFolder();
+    RuntimeSetExecutablePathForTesting("");
+    ASSERT_TRUE(resources);
+    EXPECT_TRUE(resources->Child("FlagSong.mp3")->OpenAsSound());
+}

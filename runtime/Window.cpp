@@ -39,8 +39,9 @@ bool equalsIgnoringCase(const std::string& a, const std::string& b)
 // Windows alive, in the order they were made; the first document window is the main window.
 std::vector<Window*>& liveWindows()
 {
-    static std::vector<Window*> windows;
-    return windows;
+    // Never destroyed: windows held by other statics may go at exit after this would.
+    static auto* windows = new std::vector<Window*>;
+    return *windows;
 }
 
 // The test platforms: they activate every window they show, whatever it asks for, and

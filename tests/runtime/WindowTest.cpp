@@ -90,7 +90,10 @@ TEST(WindowConstruction, AFailingStepDropsTheWindowAndReachesTheCaller)
 TEST(WindowDesign, GivesTheWindowItsSizeKindAndTitleWithoutAResizedEvent)
 {
     Ref<SpyWindow> panel = makeRef<SpyWindow>();
-    panel->onLayout = [](SpyWindow& w) { RuntimeMassPropertySetter(w, spyWindowDesign(222, 135, 3, false, false)); };
+    panel->onLayout = [](SpyWindow& w) {
+        RuntimeMassPropertySetter(w, spyWindowDesign(222, 135, 3, false, false));
+        RuntimeMassPropertySetter(w, DesignRecord({ { "MacProcID", 7 } }));
+    };
     panel->Constructor();
     QWidget* widget = panel->qtWidget();
 
@@ -100,7 +103,7 @@ TEST(WindowDesign, GivesTheWindowItsSizeKindAndTitleWithoutAResizedEvent)
     EXPECT_EQ(widget->minimumSize(), widget->maximumSize()) << "not resizeable";
     EXPECT_EQ(widget->windowTitle(), QString("Spy"));
     EXPECT_EQ(widget->windowType(), Qt::Tool);
-    EXPECT_EQ(panel->MacProcId(), 0);
+    EXPECT_EQ(panel->MacProcId(), 7);
     EXPECT_EQ(qobject_cast<QMainWindow*>(widget)->menuWidget(), nullptr) << "a window without a bar shows none";
     runFor(200);
     EXPECT_EQ(panel->count("Resized"), 0);

@@ -33,8 +33,10 @@ public:
     int64_t TickMarkStyle() const { return m_tickMarkStyle; }
     void TickMarkStyle(int64_t style);
 
+    // Around a design record: the value is kept as given, then brought into the range.
     void designWillApply() override;
     void designDidApply() override;
+    // Raises Open (id 3).
     void raiseOpen() override;
 
 protected:

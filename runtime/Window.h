@@ -152,6 +152,7 @@ public:
     QWidget* qtWidget() const;
     QWidget* contentWidget() const;
 
+    // Sizes a design gives are the window's start: they post no Resized event.
     void designWillApply() override;
     void designDidApply() override;
 

@@ -34,7 +34,8 @@ public:
 
     // Fills the rectangle with ForeColor; nothing for a width or height of 0 or less.
     void FillRect(int64_t x, int64_t y, int64_t width, int64_t height);
-    // Draws the shape in its own colours, its origin at (x, y) after its own turn and scale.
+    // Draws the shape in its own colours, turned and scaled about its origin, which lands at
+    // (x, y) moved by the shape's own X and Y.
     void DrawObject(const Ref<Object2D>& shape, double x, double y);
     // Draws the part (sourceX, sourceY, sourceWidth, sourceHeight) of `picture` into the rectangle
     // (x, y, width, height); a size left out is the picture's own width or height. A picture with

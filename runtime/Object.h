@@ -89,6 +89,10 @@ template<typename C> PropertyInfo property(std::string name, void (C::*set)(Colo
 {
     return { std::move(name), PropertyType::Color, [set](Object& o, const PropertyValue& v) { (static_cast<C&>(o).*set)(std::get<Color>(v)); } };
 }
+template<typename C> PropertyInfo property(std::string name, void (C::*set)(FontUnit))
+{
+    return { std::move(name), PropertyType::FontUnit, [set](Object& o, const PropertyValue& v) { (static_cast<C&>(o).*set)(std::get<FontUnit>(v)); } };
+}
 template<typename C> PropertyInfo property(std::string name, void (C::*set)(const std::string&))
 {
     return { std::move(name), PropertyType::String, [set](Object& o, const PropertyValue& v) { (static_cast<C&>(o).*set)(std::get<std::string>(v)); } };
@@ -117,6 +121,7 @@ const ClassRecord* RuntimeFindClass(const std::string& name);
 // Declares the class record accessors of a runtime class; define them with RUNTIME_CLASS_RECORD.
 #define RUNTIME_OBJECT(Class)                                            \
 public:                                                                   \
+    using Self = Class;                                                   \
     const ClassRecord& classRecord() const override { return staticClassRecord(); } \
     static const ClassRecord& staticClassRecord();
 
@@ -125,7 +130,7 @@ public:                                                                   \
     const ClassRecord& Class::staticClassRecord()                              \
     {                                                                          \
         static const ClassRecord record { name, &Super::staticClassRecord(),   \
-            [] { return Ref<Object>(std::make_shared<Class>()); },              \
+            [] { return Ref<Object>(std::make_shared<Self>()); },               \
             std::vector<PropertyInfo> { __VA_ARGS__ } };                       \
         return record;                                                         \
     }

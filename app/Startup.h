@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Runtime.h"
+
+#include <array>
+
+// The application's entries in the table of static initialisers, in their order.
+extern const std::array<Initializer, 5> kApplicationInitializers;
+
+// The start-up chain from process start to the event loop, in the order it runs.
+void _Main();
+void _EarlyStartup();
+void _InitFileTypes();
+void _NewAppInstance();
+void _ApplicationAddMenuHandlers();
+void _LateStartup();
+void _MakeDefaultView();

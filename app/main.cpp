@@ -1,0 +1,10 @@
+#include "Startup.h"
+
+int main()
+{
+    RuntimeInit();
+    RuntimePerformInitializers(kApplicationInitializers);
+    _Main();
+    RuntimePerformFinalizers();
+    return RuntimeExit();
+}

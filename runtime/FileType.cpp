@@ -45,6 +45,11 @@ std::string FileType::Operator_Convert()
 void RuntimeRegisterFileType(const std::string& name, const std::string& creator, const std::string& type,
                              const std::string& extensions, const std::string& uti)
 {
+    // Like the desktop's registries, one name stands for one type.
+    for (const RegisteredFileType& registered : registry()) {
+        if (registered.name == name)
+            throw RuntimeException("UnsupportedOperationException", "a file type named " + name + " is registered already");
+    }
     registry().push_back({ name, creator, type, extensions, uti });
 }
 

@@ -67,7 +67,8 @@ struct RegisteredFileType {
 };
 
 // Declares a file type to the system; this platform keeps the list in the process, where the
-// desktop has no registry of its own for a running application's types.
+// desktop has no registry of its own for a running application's types. A name that is
+// registered already is refused with a RuntimeException.
 void RuntimeRegisterFileType(const std::string& name, const std::string& creator, const std::string& type,
                              const std::string& extensions, const std::string& uti);
 // Withdraws the registered type of that name.

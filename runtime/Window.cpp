@@ -277,11 +277,6 @@ void Window::Constructor()
         raise(WindowEvent::Layout);
         raise(WindowEvent::CreateControls);
         setTabOrder();
-        // Copied: an Open handler may add controls.
-        std::vector<std::pair<std::string, Ref<Control>>> controls = m_controls;
-        for (auto& [name, control] : controls)
-            control->raiseOpen();
-        raise(WindowEvent::Open);
     } catch (...) {
         m_constructing = false;
         m_closed = true;
@@ -290,6 +285,13 @@ void Window::Constructor()
         RuntimeRemoveOpenWindow(*this);
         throw;
     }
+    // The Open events are events like any other: one whose handler fails is reported and the
+    // window, complete by now, stays open (a song that failed to load must not cost the flag).
+    // Copied: an Open handler may add controls.
+    std::vector<std::pair<std::string, Ref<Control>>> controls = m_controls;
+    for (auto& [name, control] : controls)
+        RuntimeDeliver([&control] { control->raiseOpen(); });
+    RuntimeDeliver([this] { raise(WindowEvent::Open); });
     m_constructing = false;
     m_constructed = true;
     if (m_visible)

@@ -50,8 +50,9 @@ public:
     bool handles(WindowEvent event) const;
 
     // Builds the window: holds it as open, raises Layout, CreateControls, the controls' Open
-    // events and the window's Open, then shows it when its design says Visible. An exception at
-    // any step drops the window from the open windows and passes on to the caller.
+    // events and the window's Open, then shows it when its design says Visible. An exception from
+    // Layout or CreateControls drops the window from the open windows and passes on to the
+    // caller; one from an Open handler is reported, and the window stays open.
     void Constructor();
 
     // Content size in pixels, kept within the minimum and maximum. A change from code takes

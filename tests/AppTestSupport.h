@@ -1,0 +1,26 @@
+#pragma once
+
+#include "TestSupport.h"
+
+#include "App.h"
+#include "ExecutablePathForTesting.h"
+#include "Startup.h"
+#include "wFlag.h"
+#include "wPanel.h"
+
+namespace test {
+
+// Starts the application as main does, short of the blocking event loop, and lets the
+// launch's posted events run until the flag has its first size.
+inline void launchApplication()
+{
+    // The test programs stand outside the bundle; the built bundle has the song.
+    RuntimeSetExecutablePathForTesting(FLAG_BUNDLE "/bin/FlagOfTarnia");
+    RuntimePerformInitializers(kApplicationInitializers);
+    RuntimeSetExceptionHelper(&CallWithExceptionHandling);
+    _EarlyStartup();
+    RunFrameworkInitialization(&_LateStartup);
+    waitUntil([] { return wFlag()->ArcRatio != 0.0; });
+}
+
+} // namespace test

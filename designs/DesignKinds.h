@@ -13,7 +13,7 @@ inline constexpr int64_t kNoControlSet = -2147483648LL;
 struct WindowDesignValues {
     int64_t width, height, minimumWidth, minimumHeight, maximumWidth, maximumHeight;
     int64_t type;
-    std::string title;
+    const char* title;
     bool hasMaximizeButton;
     bool resizeable;
     int64_t defaultLocation;
@@ -21,15 +21,17 @@ struct WindowDesignValues {
 };
 DesignRecord windowDesign(const WindowDesignValues& values);
 
+// Names and captions are literals: plain pointers keep GCC's optimiser from false alarms
+// about aggregates of strings.
 struct ControlPlace {
-    std::string name;
+    const char* name;
     int64_t left, top, width, height;
     int64_t tabIndex;
 };
 
 struct CanvasDesignValues {
     ControlPlace place;
-    std::string initialParent;
+    const char* initialParent;
 };
 DesignRecord canvasDesign(const CanvasDesignValues& values);
 
@@ -42,7 +44,7 @@ DesignRecord sliderDesign(const SliderDesignValues& values);
 
 struct CheckBoxDesignValues {
     ControlPlace place;
-    std::string caption;
+    const char* caption;
     bool value;
     bool lockLeftAndTop = false;
 };
@@ -53,7 +55,7 @@ struct LabelDesignValues {
     std::string text;
     int64_t textAlignment;
     bool multiline = false;
-    std::string fontName = "System";
+    const char* fontName = "System";
     float fontSize = 0.0f;
 };
 // The panel's labels keep one key order, the about window's another.
@@ -62,7 +64,7 @@ DesignRecord aboutLabelDesign(const LabelDesignValues& values);
 
 struct PushButtonDesignValues {
     ControlPlace place;
-    std::string caption;
+    const char* caption;
     bool isDefault;
 };
 DesignRecord pushButtonDesign(const PushButtonDesignValues& values);

@@ -4,6 +4,8 @@
 
 #include <QGuiApplication>
 #include <QImage>
+
+#include <cstdlib>
 #include <QPainter>
 #include <QScreen>
 
@@ -44,13 +46,17 @@ Picture::Picture(int64_t width, int64_t height, int64_t depth)
         throw OutOfBoundsException("Width/Height needs to be in the range 1-32767");
     const double pixelRatio = screenPixelRatio();
     m_surface = std::make_unique<Surface>();
-    m_surface->image = QImage(static_cast<int>(std::ceil(static_cast<double>(width) * pixelRatio)),
-                              static_cast<int>(std::ceil(static_cast<double>(height) * pixelRatio)),
-                              QImage::Format_ARGB32_Premultiplied);
-    if (m_surface->image.isNull())
+    const int pixelWidth = static_cast<int>(std::ceil(static_cast<double>(width) * pixelRatio));
+    const int pixelHeight = static_cast<int>(std::ceil(static_cast<double>(height) * pixelRatio));
+    // Zeroed memory is transparent already, and the pages nothing draws on (the flag's
+    // screen-sized pictures mostly) then cost no resident memory.
+    const size_t bytesPerLine = static_cast<size_t>(pixelWidth) * 4;
+    void* pixels = std::calloc(static_cast<size_t>(pixelHeight), bytesPerLine);
+    if (!pixels)
         throw RuntimeException("OutOfMemoryException", "no memory for a picture of " + std::to_string(width) + " x " + std::to_string(height));
+    m_surface->image = QImage(static_cast<uchar*>(pixels), pixelWidth, pixelHeight, static_cast<qsizetype>(bytesPerLine),
+                              QImage::Format_ARGB32_Premultiplied, [](void* data) { std::free(data); }, pixels);
     m_surface->image.setDevicePixelRatio(pixelRatio);
-    m_surface->image.fill(Qt::transparent);
     m_surface->painter.begin(&m_surface->image);
     m_surface->painter.setRenderHint(QPainter::Antialiasing);
     m_graphics = makeRef<::Graphics>();

@@ -33,7 +33,7 @@ void report(const std::exception_ptr& exception)
     try {
         std::rethrow_exception(exception);
     } catch (const RuntimeException& error) {
-        std::fprintf(stderr, "Unhandled %s: %s (raised at %s)\n", error.className().c_str(), error.what(),
+        std::fprintf(stderr, "Unhandled %s: %s (raised in %s)\n", error.className().c_str(), error.what(),
                      error.where().c_str());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "Unhandled exception: %s\n", error.what());

@@ -13,12 +13,16 @@ public:
 
     // The exception's class name as the report shows it ("NilObjectException").
     const std::string& className() const { return m_className; }
-    // "file:line" of the place that raised it.
+    // The function that raised it, as far as the program's symbols tell, else "file:line".
     std::string where() const;
 
 private:
     std::string m_className;
     std::source_location m_where;
+    // Return addresses at the throw, for where(): a Ref that finds no object has no caller's
+    // source location of its own to give.
+    void* m_frames[12] {};
+    int m_frameCount = 0;
 };
 
 // Use of an absent object.

@@ -1,8 +1,11 @@
-#include "AppTestSupport.h"
+#include "FlagTestSupport.h"
 
+#include "FlagSong.h"
 #include "SceneConstants.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -30,6 +33,61 @@ TEST(FlagWindow, OpensAtTheSizeSettingWithTheSunTurningAndThePanelShown)
 
     double before = flag->theta;
     ASSERT_TRUE(test::waitUntil([&] { return flag->theta != before; }, 1000)) << "the sun turns";
+}
+
+TEST(FlagWindow, ShowsTheWholeFlagUnderTheMenuBar)
+{
+    test::launchApplication();
+    Ref<class wFlag> flag = wFlag();
+    QWidget* ground = flag->cnvGround()->widget();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(flag->qtWidget()));
+
+    EXPECT_EQ(ground->size(), QSize(720, 480));
+    EXPECT_EQ(flag->contentWidget()->size(), QSize(720, 480));
+    EXPECT_EQ(ground->mapTo(flag->contentWidget(), QPoint(0, 0)), QPoint(0, 0));
+    QImage shown = ground->grab().toImage();
+    EXPECT_EQ(test::pixel(shown, QPoint(20, 20)), test::kBlue) << "the canton at the top-left";
+    EXPECT_EQ(test::pixel(shown, QPoint(710, 470)), test::kRed) << "the field down to the bottom-right corner";
+}
+
+// The step is measured on the frames the ground canvas shows, so both the angle and the
+// direction on screen are checked.
+TEST(FlagWindow, TheSunTurnsClockwiseByOneAndAHalfDegreesATick)
+{
+    test::launchApplication();
+    Ref<class wFlag> flag = wFlag();
+    QWidget* ground = flag->cnvGround()->widget();
+
+    auto degrees = [&] { return flag->theta * 180.0 / kPi; };
+    double first = flag->theta;
+    ASSERT_TRUE(test::waitUntil([&] { return flag->theta != first; }, 1000));
+    double second = flag->theta;
+    ASSERT_TRUE(test::waitUntil([&] { return flag->theta != second; }, 1000));
+    EXPECT_NEAR((flag->theta - second) * 180.0 / kPi, 1.5, 1e-9);
+
+    // A few ticks on the star's points lie between 4 and 11 degrees past each 30: clockwise they
+    // are below the horizontal through the sun's centre, counter-clockwise above it.
+    ASSERT_TRUE(test::waitUntil([&] { double d = std::fmod(degrees(), 30.0); return d >= 4.0 && d <= 11.0; }, 2000));
+    QImage shown = ground->grab().toImage();
+    double turned = degrees();
+    for (int point = 0; point < 12; ++point) {
+        double angle = point * 30.0;
+        EXPECT_EQ(test::pixel(shown, test::polar(180, 120, angle + turned, 72)), test::kWhite) << "point at " << angle;
+        EXPECT_EQ(test::pixel(shown, test::polar(180, 120, angle - turned, 72)), test::kBlue) << "point at " << angle;
+    }
+}
+
+TEST(FlagWindow, TheSongPlaysFromLaunchAtVolume25)
+{
+    test::launchApplication();
+    Ref<Sound> song = FlagSong();
+    ASSERT_TRUE(song);
+    EXPECT_TRUE(song->IsPlaying());
+    EXPECT_FALSE(song->isLooping()) << "the Loop box is clear at launch";
+    EXPECT_EQ(song->Volume(), 25);
+    EXPECT_TRUE(wPanel()->CheckBoxM()->Value());
+    EXPECT_TRUE(test::offered("AdjustMusicOff"));
+    EXPECT_TRUE(test::withdrawn("AdjustMusicOn"));
 }
 
 } // namespace

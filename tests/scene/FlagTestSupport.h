@@ -1,0 +1,113 @@
+#pragma once
+
+// What the flag-scene and panel tests share: reading the flag's pixels, moving the panel's
+// controls as the user does, and bundles made in a temporary folder.
+
+#include "AppTestSupport.h"
+
+#include "CheckBox.h"
+#include "Picture.h"
+#include "Slider.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace test {
+
+inline constexpr QRgb kRed = 0xFFF20000;
+inline constexpr QRgb kBlue = 0xFF0029CC;
+inline constexpr QRgb kWhite = 0xFFFFFFFF;
+
+// The point `radius` pixels from (cx, cy) at `degrees`, counted clockwise from the right
+// (y grows downward).
+inline QPoint polar(double cx, double cy, double degrees, double radius)
+{
+    double radians = degrees * M_PI / 180.0;
+    return QPoint(static_cast<int>(std::floor(cx + radius * std::cos(radians))),
+                  static_cast<int>(std::floor(cy + radius * std::sin(radians))));
+}
+
+inline QRgb pixel(const QImage& image, QPoint at)
+{
+    return image.pixel(at);
+}
+
+// Every channel of `colour` at or above `base`'s, and the whole clearly lighter.
+inline bool lighterThan(QRgb colour, QRgb base)
+{
+    int gain = 0;
+    for (int shift : { 16, 8, 0 }) {
+        int difference = static_cast<int>((colour >> shift) & 0xFF) - static_cast<int>((base >> shift) & 0xFF);
+        if (difference < 0)
+            return false;
+        gain += difference;
+    }
+    return gain >= 60;
+}
+
+inline int largestChannelDifference(QRgb a, QRgb b)
+{
+    int largest = 0;
+    for (int shift : { 24, 16, 8, 0 })
+        largest = std::max(largest, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
+    return largest;
+}
+
+// Moves a slider's thumb to `value` as a drag by the user does.
+inline void moveSlider(const Ref<Slider>& slider, int value)
+{
+    auto* qtSlider = qobject_cast<QSlider*>(slider->widget());
+    qtSlider->setValue(value);
+}
+
+// A click on the box itself.
+inline void click(const Ref<CheckBox>& box)
+{
+    QTest::mouseClick(box->widget(), Qt::LeftButton, {}, QPoint(8, box->widget()->height() / 2));
+}
+
+// Shown and enabled in its menu, so the user can choose it.
+inline bool offered(const std::string& itemName)
+{
+    QAction* action = menuAction(itemName);
+    return action && action->isVisible() && action->isEnabled();
+}
+
+// Neither shown nor enabled.
+inline bool withdrawn(const std::string& itemName)
+{
+    QAction* action = menuAction(itemName);
+    return action && !action->isVisible() && !action->isEnabled();
+}
+
+// A bundle in a temporary folder: bin/ for the executable and Resources/, with or without
+// the song.
+class TemporaryBundle {
+public:
+    explicit TemporaryBundle(bool withSong)
+    {
+        QDir root(m_folder.path());
+        root.mkpath("bin");
+        root.mkpath("Resources");
+        if (withSong)
+            QFile::copy(FLAG_BUNDLE "/Resources/FlagSong.mp3", songPath());
+    }
+
+    std::string executable() const { return (m_folder.path() + "/bin/FlagOfTarnia").toStdString(); }
+    QString songPath() const { return m_folder.path() + "/Resources/FlagSong.mp3"; }
+
+private:
+    QTemporaryDir m_folder;
+};
+
+} // namespace test

@@ -1,0 +1,206 @@
+#include "AppTestSupport.h"
+
+#include "FlagSong.h"
+#include "Menu.h"
+#include "Runtime.h"
+
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct ItemRow {
+    const char* parent;
+    const char* name;
+    const char* className;
+    const char* text;
+    const char* shortcut;
+    bool autoEnabled;
+};
+
+// The menu bar's tree in order, each menu before its items.
+const ItemRow kTree[] = {
+    { "", "AdjustMenu", "MenuItem", "Adjust", "", true },
+    { "AdjustMenu", "AdjustShowPanel", "MenuItem", "Show Panel", "", true },
+    { "AdjustMenu", "AdjustHidePanel", "MenuItem", "Hide Panel", "", true },
+    { "AdjustMenu", "AdjustStopAnimation", "MenuItem", "Stop Animation", "", false },
+    { "AdjustMenu", "AdjustContinueAnimation", "MenuItem", "Continue Animation", "", false },
+    // A separator is given no shortcut; the runtime reads that as the empty one.
+    { "AdjustMenu", "UntitledSeparator", "MenuItem", "-", "", true },
+    { "AdjustMenu", "AdjustMusicOn", "MenuItem", "Music On", "", true },
+    { "AdjustMenu", "AdjustMusicOff", "MenuItem", "Music Off", "", true },
+    { "AdjustMenu", "AdjustLoop", "MenuItem", "Loop", "", true },
+    { "AdjustMenu", "AdjustVolInc", "MenuItem", "Volume +", "+", true },
+    { "AdjustMenu", "AdjustVolDec", "MenuItem", "Volume -", "-", true },
+    { "AdjustMenu", "UntitledItem", "MenuItem", "-", "", true },
+    { "AdjustMenu", "FileQuit", "QuitMenuItem", "Exit", "Cmd+Q", true },
+    { "", "AboutMenu", "MenuItem", "About", "", true },
+    { "AboutMenu", "AboutThissoftware", "MenuItem", "This software", "", true },
+    { "AboutMenu", "AboutVisitWebSite", "MenuItem", "Visit Web Site", "", true },
+    { "AboutMenu", "AboutMailtoAuthor", "MenuItem", "Mail to Author", "", true },
+};
+
+void buildTheApplication()
+{
+    RuntimePerformInitializers(kApplicationInitializers);
+    RuntimeSetExceptionHelper(&CallWithExceptionHandling);
+    _EarlyStartup();
+}
+
+struct Placed {
+    std::string parent;
+    Ref<MenuItem> item;
+};
+
+// The bar's items as the tree holds them: each menu, then its items.
+std::vector<Placed> walk(const Ref<MenuItem>& bar)
+{
+    std::vector<Placed> items;
+    for (int64_t m = 0; m < bar->Count(); ++m) {
+        Ref<MenuItem> menu = bar->Item(m);
+        items.push_back({ "", menu });
+        for (int64_t i = 0; i < menu->Count(); ++i)
+            items.push_back({ menu->Name(), menu->Item(i) });
+    }
+    return items;
+}
+
+TEST(MenuBar, IsBuiltInOrderWithEachItemsClassTextShortcutAndFlags)
+{
+    buildTheApplication();
+    Ref<MenuItem> bar = App()->MenuBar();
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->classRecord().name, "Menu.Menu");
+
+    const std::vector<Placed> items = walk(bar);
+    ASSERT_EQ(items.size(), std::size(kTree));
+    for (size_t i = 0; i < items.size(); ++i) {
+        const ItemRow& row = kTree[i];
+        const Ref<MenuItem>& item = items[i].item;
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(items[i].parent, row.parent);
+        EXPECT_EQ(item->Name(), row.name);
+        EXPECT_EQ(item->classRecord().name, row.className);
+        EXPECT_EQ(item->Value(), row.text);
+        EXPECT_EQ(item->Shortcut(), row.shortcut);
+        EXPECT_EQ(item->AutoEnabled(), row.autoEnabled);
+        EXPECT_TRUE(item->Visible()) << "every item is visible until launch hides some";
+        EXPECT_EQ(item->action()->isSeparator(), std::string(row.text) == "-");
+        EXPECT_EQ(bar->_Lookup(row.name), item) << "found by name at its depth";
+    }
+}
+
+TEST(MenuBar, ItsAccessorsFindTheItemsInsideTheMenus)
+{
+    buildTheApplication();
+    const std::pair<const char*, Ref<MenuItem> (*)()> accessors[] = {
+        { "AdjustShowPanel", &AdjustShowPanel }, { "AdjustHidePanel", &AdjustHidePanel },
+        { "AdjustStopAnimation", &AdjustStopAnimation }, { "AdjustContinueAnimation", &AdjustContinueAnimation },
+        { "AdjustMusicOn", &AdjustMusicOn }, { "AdjustLoop", &AdjustLoop },
+        { "AdjustVolInc", &AdjustVolInc }, { "AdjustVolDec", &AdjustVolDec },
+    };
+    Ref<MenuItem> adjust = Menu()->Child("AdjustMenu");
+    for (const auto& [name, accessor] : accessors) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(Menu()->Child(name)) << "the item is not a menu of the bar";
+        EXPECT_EQ(accessor(), adjust->Child(name));
+    }
+}
+
+TEST(MenuBar, IsOneBarSharedByTheApplicationAndTheFlagWindow)
+{
+    test::launchApplication();
+    Ref<class Menu> bar = Menu();
+    EXPECT_EQ(Menu(), bar) << "a second reference builds nothing";
+    EXPECT_EQ(bar->Count(), 2);
+    EXPECT_EQ(App()->MenuBar(), bar);
+    EXPECT_EQ(wFlag()->MenuBar(), bar);
+    EXPECT_EQ(wFlag()->AdjustVolDec(), AdjustVolDec());
+    EXPECT_EQ(wFlag()->AdjustLoop(), AdjustLoop());
+
+    // A change through one way in shows through the other.
+    wFlag()->AdjustLoop()->Checked(true);
+    EXPECT_TRUE(AdjustLoop()->Checked());
+    EXPECT_TRUE(test::menuAction("AdjustLoop")->isChecked());
+}
+
+struct ShownItem {
+    const char* text;
+    QKeySequence keys;
+    bool separator = false;
+};
+
+std::vector<std::string> textsOf(const QList<QAction*>& actions, bool visibleOnly)
+{
+    std::vector<std::string> texts;
+    for (QAction* action : actions) {
+        if (!visibleOnly || action->isVisible())
+            texts.push_back(action->isSeparator() ? std::string("---") : action->text().toStdString());
+    }
+    return texts;
+}
+
+TEST(MenuBar, TheFlagWindowShowsAdjustAndAboutWithSeparatorsAndExitLast)
+{
+    test::launchApplication();
+    auto* window = qobject_cast<QMainWindow*>(wFlag()->qtWidget());
+    ASSERT_TRUE(window);
+    auto* bar = qobject_cast<QMenuBar*>(window->menuWidget());
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(bar->isVisible());
+    ASSERT_EQ(textsOf(bar->actions(), false), (std::vector<std::string> { "Adjust", "About" }));
+
+    QMenu* adjust = bar->actions()[0]->menu();
+    QMenu* about = bar->actions()[1]->menu();
+    ASSERT_TRUE(adjust && about);
+
+    const ShownItem adjustItems[] = {
+        { "Show Panel", {} }, { "Hide Panel", {} }, { "Stop Animation", {} }, { "Continue Animation", {} },
+        { "", {}, true }, { "Music On", {} }, { "Music Off", {} }, { "Loop", {} },
+        { "Volume +", QKeySequence(Qt::Key_Plus) }, { "Volume -", QKeySequence(Qt::Key_Minus) },
+        { "", {}, true }, { "Exit", QKeySequence(Qt::CTRL | Qt::Key_Q) },
+    };
+    const QList<QAction*> actions = adjust->actions();
+    ASSERT_EQ(actions.size(), qsizetype(std::size(adjustItems)));
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+        const ShownItem& expected = adjustItems[i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(actions[i]->isSeparator(), expected.separator);
+        if (!expected.separator) {
+            EXPECT_EQ(actions[i]->text().toStdString(), expected.text);
+        }
+        EXPECT_EQ(actions[i]->shortcut(), expected.keys);
+    }
+
+    // What launch leaves offered.
+    EXPECT_EQ(textsOf(actions, true),
+              (std::vector<std::string> { "Show Panel", "---", "Music Off", "Loop", "Volume +", "Volume -", "---", "Exit" }));
+    EXPECT_EQ(textsOf(about->actions(), true),
+              (std::vector<std::string> { "This software", "Visit Web Site", "Mail to Author" }));
+}
+
+TEST(MenuBar, ItsKeysWorkInTheFlagWindow)
+{
+    test::launchApplication();
+    QWidget* window = wFlag()->qtWidget();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+
+    const int64_t volume = wPanel()->VolumeSlider()->Value();
+    QTest::keyClick(window, Qt::Key_Plus);
+    EXPECT_EQ(wPanel()->VolumeSlider()->Value(), volume + 10) << "+ is Volume +";
+    QTest::keyClick(window, Qt::Key_Minus);
+    EXPECT_EQ(wPanel()->VolumeSlider()->Value(), volume) << "- is Volume -";
+
+    EXPECT_FALSE(RuntimeQuitRequested());
+    QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(RuntimeQuitRequested()) << "Ctrl+Q is Exit";
+}
+
+} // namespace

@@ -1,0 +1,212 @@
+#include "AppTestSupport.h"
+
+#include "FileType.h"
+#include "FileTypes.h"
+#include "FlagSong.h"
+#include "Menu.h"
+#include "Runtime.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+// The item names that carry a command, in the order they are bound.
+const std::vector<std::string> kBoundNames = {
+    "AboutThissoftware", "AboutVisitWebSite", "AboutMailtoAuthor", "AdjustShowPanel", "AdjustHidePanel",
+    "AdjustMusicOn", "AdjustMusicOff", "AdjustLoop", "AdjustVolInc", "AdjustVolDec",
+    "AdjustStopAnimation", "AdjustContinueAnimation", "FileQuit",
+};
+
+bool anyWindowOpen()
+{
+    return RuntimeGetImplicitWindow("wFlag.wFlag") || RuntimeGetImplicitWindow("wPanel.wPanel")
+        || RuntimeGetImplicitWindow("wAbout.wAbout");
+}
+
+// Runs _Main as main does. `onceShown` runs from the event loop once the flag window is on the
+// screen; a guard ends a loop that would not end, so the test fails instead of hanging.
+// Returns whether the guard had to.
+bool runMain(const std::function<void()>& onceShown, int guardMs)
+{
+    bool guardFired = false;
+    QTimer guard;
+    guard.setSingleShot(true);
+    guard.callOnTimeout([&] {
+        guardFired = true;
+        Quit(99);
+    });
+    guard.start(guardMs);
+    QTimer poll;
+    poll.callOnTimeout([&] {
+        Ref<Window> flag = RuntimeGetImplicitWindow("wFlag.wFlag");
+        if (flag && flag->qtWidget()->isVisible()) {
+            poll.stop();
+            onceShown();
+        }
+    });
+    poll.start(10);
+    _Main();
+    return guardFired;
+}
+
+TEST(EarlyStartup, MakesTheRegisteredAppWithItsVersionDataMenuBarAndBindingsButNoWindow)
+{
+    RuntimePerformInitializers(kApplicationInitializers);
+    ASSERT_FALSE(getAppObject());
+    ASSERT_FALSE(Menu::_implicitInstance);
+
+    RuntimeSetExceptionHelper(&CallWithExceptionHandling);
+    _EarlyStartup();
+
+    Ref<class App> app = App();
+    ASSERT_TRUE(app);
+    EXPECT_EQ(App(), app) << "the accessor gives the one object every time";
+    EXPECT_EQ(getAppObject(), app);
+    EXPECT_EQ(app->classRecord().name, "App");
+    EXPECT_EQ(app->classRecord().superclass, &Application::staticClassRecord());
+    EXPECT_EQ(app.shared().use_count(), 2) << "only the runtime and this test hold the App";
+
+    EXPECT_EQ(app->MajorVersion(), 1);
+    EXPECT_EQ(app->MinorVersion(), 7);
+    EXPECT_EQ(app->BugVersion(), 0);
+    EXPECT_EQ(app->NonReleaseVersion(), 0);
+    EXPECT_EQ(app->StageCode(), 3);
+    EXPECT_EQ(app->LongVersion(), "Oct 10, 2019");
+    EXPECT_EQ(app->ShortVersion(), "20191010");
+    EXPECT_EQ(app->PackageInfo(), "Flag of Tarnia");
+
+    EXPECT_TRUE(app->MenuBar());
+    EXPECT_EQ(app->MenuBar(), Menu());
+    EXPECT_EQ(app->menuHandlerNames(), kBoundNames);
+    EXPECT_FALSE(anyWindowOpen()) << "the flag window waits for the late start-up";
+}
+
+TEST(EarlyStartup, TheAppIsCompleteWhenTheRuntimeFirstHoldsIt)
+{
+    RuntimePerformInitializers(kApplicationInitializers);
+    _InitFileTypes();
+    _NewAppInstance();
+
+    // Registration ends _NewAppInstance: what the runtime holds now is what it first saw.
+    Ref<Application> registered = getAppObject();
+    ASSERT_TRUE(registered);
+    EXPECT_EQ(registered->MajorVersion(), 1);
+    EXPECT_EQ(registered->PackageInfo(), "Flag of Tarnia");
+    ASSERT_TRUE(registered->MenuBar());
+    EXPECT_EQ(registered->MenuBar(), Menu::_implicitInstance);
+    EXPECT_EQ(registered->MenuBar()->Count(), 2);
+    EXPECT_TRUE(registered->MenuBar()->_Lookup("AboutMailtoAuthor")) << "the bar is built in full";
+    EXPECT_TRUE(registered->menuHandlerNames().empty()) << "commands are bound only after registration";
+}
+
+TEST(MenuHandlers, ThirteenNamesAreBoundAndVolumeMinusReachesItsCommand)
+{
+    test::launchApplication();
+    EXPECT_EQ(App()->menuHandlerNames(), kBoundNames) << "menus and separators carry no command";
+
+    const int64_t before = wPanel()->VolumeSlider()->Value();
+    ASSERT_TRUE(test::chooseMenuItem("AdjustVolDec"));
+    EXPECT_EQ(wPanel()->VolumeSlider()->Value(), before - 10);
+    EXPECT_EQ(FlagSong()->Volume(), before - 10);
+}
+
+TEST(LateStartup, MakesTheFlagWindowWithTheApplicationsMenuBar)
+{
+    test::launchApplication();
+    Ref<Window> flag = RuntimeGetImplicitWindow("wFlag.wFlag");
+    ASSERT_TRUE(flag);
+    EXPECT_TRUE(flag->qtWidget()->isVisible());
+    EXPECT_EQ(flag->MenuBar(), App()->MenuBar());
+    EXPECT_EQ(flag->MenuBar(), Menu());
+}
+
+struct QuitPath {
+    const char* name;
+    void (*act)();
+};
+
+void PrintTo(const QuitPath& path, std::ostream* out) { *out << path.name; }
+
+class Quitting : public testing::TestWithParam<QuitPath> { };
+
+TEST_P(Quitting, EndsTheEventLoopAndTheProcessWithStatusZero)
+{
+    RuntimeSetExecutablePathForTesting(FLAG_BUNDLE "/bin/FlagOfTarnia");
+    RuntimePerformInitializers(kApplicationInitializers);
+
+    const bool guardFired = runMain(GetParam().act, 10000);
+
+    EXPECT_FALSE(guardFired) << "the event loop ended by itself";
+    EXPECT_TRUE(RuntimeQuitRequested());
+    RuntimePerformFinalizers();
+    EXPECT_FALSE(anyWindowOpen()) << "the finalisers release the windows";
+    EXPECT_EQ(RuntimeExit(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(, Quitting,
+    testing::Values(QuitPath { "ThroughExit", [] { EXPECT_TRUE(test::chooseMenuItem("FileQuit")); } },
+                    QuitPath { "ByClosingTheFlagWindow", [] { wFlag()->qtWidget()->close(); } }),
+    [](const testing::TestParamInfo<QuitPath>& info) { return std::string(info.param.name); });
+
+struct FailingStartup {
+    const char* name;
+    // Prepares the failure and runs the static initialisers.
+    void (*arrange)();
+    // What the report says of this failure.
+    const char* reported;
+};
+
+void PrintTo(const FailingStartup& failure, std::ostream* out) { *out << failure.name; }
+
+void registerTheFileTypesNameFirst()
+{
+    RuntimePerformInitializers(kApplicationInitializers);
+    // The runtime refuses a second type of one name, so building the file type raises.
+    RuntimeRegisterFileType("Tarnia Flag", "", "", "", "");
+}
+
+void failInAStaticInitialiser()
+{
+    std::vector<Initializer> table(kApplicationInitializers.begin(), kApplicationInitializers.end());
+    table.push_back([] { throw RuntimeException("RuntimeException", "an initialiser failed"); });
+    RuntimePerformInitializers(table);
+}
+
+class StartupFailure : public testing::TestWithParam<FailingStartup> { };
+
+TEST_P(StartupFailure, IsReportedOnceAndEndsWithoutWindowOrEventLoop)
+{
+    GetParam().arrange();
+    const std::vector<RegisteredFileType> typesBefore = RuntimeRegisteredFileTypes();
+
+    testing::internal::CaptureStderr();
+    const bool guardFired = runMain([] { }, 3000);
+    const std::string errors = testing::internal::GetCapturedStderr();
+
+    size_t reports = 0;
+    for (size_t at = errors.find("Unhandled"); at != std::string::npos; at = errors.find("Unhandled", at + 1))
+        ++reports;
+    EXPECT_EQ(reports, 1u) << errors;
+    EXPECT_NE(errors.find(GetParam().reported), std::string::npos) << errors;
+    EXPECT_FALSE(guardFired) << "the event loop was never entered";
+    EXPECT_FALSE(RuntimeGetImplicitWindow("wFlag.wFlag"));
+    EXPECT_FALSE(anyWindowOpen());
+    EXPECT_FALSE(getAppObject()) << "start-up stopped before the application object";
+    EXPECT_EQ(RuntimeRegisteredFileTypes(), typesBefore) << "nothing of the file type was registered";
+
+    RuntimePerformFinalizers();
+    EXPECT_NE(RuntimeExit(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(, StartupFailure,
+    testing::Values(FailingStartup { "InTheFileTypeStep", &registerTheFileTypesNameFirst, "Tarnia Flag" },
+                    FailingStartup { "PendingFromAStaticInitialiser", &failInAStaticInitialiser, "an initialiser failed" }),
+    [](const testing::TestParamInfo<FailingStartup>& info) { return std::string(info.param.name); });
+
+} // namespace

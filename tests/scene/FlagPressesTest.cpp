@@ -1,0 +1,100 @@
+#include "FlagTestSupport.h"
+
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+// A left-button press and release on the ground canvas, as the window system delivers them;
+// true when the press was claimed.
+bool pressOnFlag(QPoint at)
+{
+    QWidget* ground = wFlag()->cnvGround()->widget();
+    QPointF global = ground->mapToGlobal(QPointF(at));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(ground, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(ground, &release);
+    return press.isAccepted();
+}
+
+// On the 720 x 480 flag (canton 360 x 240) with the panel at its design size 222 x 135, a press
+// toggles Glory and, in the canton, brings the panel up centred on the press (screen
+// coordinates, kept 10 pixels from the screen's edges).
+TEST(FlagPresses, EveryPressTogglesGloryAndOneInTheCantonPlacesThePanel)
+{
+    test::launchApplication();
+    Ref<class wPanel> panel = wPanel();
+    ASSERT_EQ(panel->Width(), 222);
+    ASSERT_EQ(panel->Height(), 135);
+    struct Row {
+        QPoint press;
+        std::optional<QPoint> panelAt;
+    };
+    const Row rows[] = {
+        { { 150, 100 }, QPoint(39, 32) },
+        { { 359, 239 }, QPoint(248, 171) },
+        { { 50, 40 }, QPoint(10, 10) },
+        { { 200, 20 }, QPoint(89, 10) },
+        { { 0, 0 }, QPoint(10, 10) },
+        { { 360, 100 }, std::nullopt },
+        { { 100, 240 }, std::nullopt },
+        { { 500, 300 }, std::nullopt },
+    };
+    for (const Row& row : rows) {
+        std::string what = "press at " + std::to_string(row.press.x()) + ", " + std::to_string(row.press.y());
+        panel->Hide();
+        panel->Left(600);
+        panel->Top(600);
+        bool hideOffered = test::offered("AdjustHidePanel");
+        bool showOffered = test::offered("AdjustShowPanel");
+        bool glory = panel->CheckBoxGlory()->Value();
+
+        EXPECT_FALSE(pressOnFlag(row.press)) << what << ": the press is not claimed";
+
+        EXPECT_EQ(panel->CheckBoxGlory()->Value(), !glory) << what;
+        if (row.panelAt) {
+            EXPECT_TRUE(panel->Visible()) << what;
+            EXPECT_EQ(panel->qtWidget()->pos(), *row.panelAt) << what;
+            EXPECT_TRUE(test::offered("AdjustHidePanel")) << what;
+            EXPECT_TRUE(test::withdrawn("AdjustShowPanel")) << what;
+            EXPECT_EQ(panel->duration, 0) << what << ": the idle count starts again";
+            EXPECT_TRUE(panel->IdleTimer()->Enabled()) << what;
+        } else {
+            EXPECT_FALSE(panel->Visible()) << what;
+            EXPECT_EQ(panel->qtWidget()->pos(), QPoint(600, 600)) << what;
+            EXPECT_EQ(test::offered("AdjustHidePanel"), hideOffered) << what;
+            EXPECT_EQ(test::offered("AdjustShowPanel"), showOffered) << what;
+        }
+    }
+}
+
+TEST(FlagPresses, TwoPressesLeaveGloryAsItWasAndTheFrameShowsIt)
+{
+    test::launchApplication();
+    Ref<class wFlag> flag = wFlag();
+    Ref<CheckBox> glory = wPanel()->CheckBoxGlory();
+    // Three points of the field 20 degrees apart round the sun: the sectors, 30 degrees wide and
+    // 60 apart, cannot cover all three at any angle of the sun.
+    auto lightened = [&] {
+        QImage shown = flag->cnvGround()->widget()->grab().toImage();
+        bool any = false;
+        for (double angle : { 0.0, 20.0, 40.0 })
+            any = any || test::lighterThan(test::pixel(shown, test::polar(180, 120, angle, 400)), test::kRed);
+        return any;
+    };
+    ASSERT_FALSE(glory->Value());
+    EXPECT_FALSE(lightened());
+
+    pressOnFlag({ 600, 400 });
+    EXPECT_TRUE(glory->Value());
+    EXPECT_TRUE(lightened());
+    pressOnFlag({ 100, 100 });
+    EXPECT_FALSE(glory->Value());
+    EXPECT_FALSE(lightened());
+}
+
+} // namespace

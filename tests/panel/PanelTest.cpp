@@ -158,6 +158,28 @@ TEST(PanelActivation, ActivatingThePanelPlacesItAtThreeFifthsOfTheFlag)
     }
 }
 
+// The user presses the canton, the panel comes up at the press, the user clicks into it.
+TEST(PanelActivation, APanelBroughtUpByAPressIsPlacedWhenActivated)
+{
+    test::launchApplication();
+    Ref<class wFlag> flag = wFlag();
+    Ref<class wPanel> panel = wPanel();
+    for (int round = 1; round <= 2; ++round) {
+        panel->Hide();
+        QTest::mousePress(flag->cnvGround()->widget(), Qt::LeftButton, {}, QPoint(150, 100));
+        QTest::mouseRelease(flag->cnvGround()->widget(), Qt::LeftButton, {}, QPoint(150, 100));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panel->qtWidget()));
+        test::processEventsFor(50);
+        EXPECT_EQ(panel->qtWidget()->pos(), QPoint(39, 32)) << "round " << round << ": where it was pressed";
+
+        panel->qtWidget()->windowHandle()->requestActivate();
+        ASSERT_TRUE(becomesActive(panel->qtWidget())) << "round " << round;
+        EXPECT_EQ(panel->qtWidget()->pos(), QPoint(432, 288)) << "round " << round;
+        flag->qtWidget()->activateWindow();
+        ASSERT_TRUE(becomesActive(flag->qtWidget())) << "round " << round;
+    }
+}
+
 TEST(PanelActivation, ShowingThePanelDoesNotActivateIt)
 {
     test::launchApplication();

@@ -77,6 +77,20 @@ TEST(FlagWindow, TheSunTurnsClockwiseByOneAndAHalfDegreesATick)
     }
 }
 
+// The angle stays within one turn: past it, the next tick carries on from the excess.
+TEST(FlagWindow, TheSunsAngleWrapsAfterAFullTurn)
+{
+    test::launchApplication();
+    Ref<class wFlag> flag = wFlag();
+    double step = flag->omega;
+    flag->theta = kOneTurn - step / 4;
+    ASSERT_TRUE(test::waitUntil([&] { return flag->theta < kOneTurn - step; }, 1000));
+    EXPECT_NEAR(flag->theta, step * 3 / 4, 1e-12);
+    double wrapped = flag->theta;
+    ASSERT_TRUE(test::waitUntil([&] { return flag->theta != wrapped; }, 1000));
+    EXPECT_NEAR(flag->theta, wrapped + step, 1e-12);
+}
+
 TEST(FlagWindow, TheSongPlaysFromLaunchAtVolume25)
 {
     test::launchApplication();

@@ -27,6 +27,12 @@ TEST(SmallScreenSizing, TheWindowsHeightIsCappedAndTheFlagKeepsItsShape)
     EXPECT_EQ(flag->cnvSky()->Height(), 500);
     EXPECT_EQ(wPanel()->SizeSlider()->Value(), 1500);
     EXPECT_DOUBLE_EQ(flag->ArcRatio, 0.72);
+
+    // The frame's pictures have the screen's size: the flag shows up to their edge.
+    QImage shown = flag->cnvGround()->widget()->grab().toImage();
+    EXPECT_EQ(shown.size(), QSize(1500, 1000));
+    EXPECT_EQ(shown.pixel(1440, 890), test::kRed);
+    EXPECT_EQ(shown.pixel(700, 400), test::kBlue);
 }
 
 // As launched, a width beyond the Size slider's range comes back from the slider at its

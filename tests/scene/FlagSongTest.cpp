@@ -24,7 +24,7 @@ int reportsDuring(const std::function<void()>& action)
 // The file is read once, at launch: with it gone the song still comes back and still plays.
 TEST(FlagSong, TheSongIsLoadedOnceAndItsFileOpenedOnce)
 {
-    test::TemporaryBundle bundle(true);
+    test::TemporaryBundle bundle(test::TemporaryBundle::Resources::Song);
     test::launchApplication(bundle.executable());
     Ref<Sound> song = FlagSong();
     ASSERT_TRUE(song);
@@ -111,11 +111,15 @@ TEST(FlagSong, TheLoopBoxSetsTheLoopItemAndWaitsForTheNextStart)
     expectMusic(true, true, "Loop box cleared while looping");
 }
 
+using Resources = test::TemporaryBundle::Resources;
+
+class FlagSongMissing : public testing::TestWithParam<Resources> { };
+
 // Without the song the application runs on: each use of the song is reported once and
 // changes nothing else.
-TEST(FlagSong, ASongMissingFromTheBundleIsReportedOnceForEachUse)
+TEST_P(FlagSongMissing, IsReportedOnceForEachUseAndTheApplicationRunsOn)
 {
-    test::TemporaryBundle bundle(false);
+    test::TemporaryBundle bundle(GetParam());
     int atLaunch = reportsDuring([&] { test::launchApplication(bundle.executable()); });
     EXPECT_EQ(atLaunch, 1);
     EXPECT_FALSE(FlagSong());
@@ -149,5 +153,15 @@ TEST(FlagSong, ASongMissingFromTheBundleIsReportedOnceForEachUse)
     EXPECT_EQ(flag->Width(), 900);
     EXPECT_TRUE(test::menuAction("AdjustLoop")->isChecked());
 }
+
+INSTANTIATE_TEST_SUITE_P(Bundles, FlagSongMissing, testing::Values(Resources::Empty, Resources::NotMp3, Resources::Missing),
+                         [](const testing::TestParamInfo<Resources>& info) {
+                             switch (info.param) {
+                             case Resources::Empty: return "NoSongInResources";
+                             case Resources::NotMp3: return "NoMp3UnderTheSongsName";
+                             case Resources::Missing: return "NoResourcesFolder";
+                             default: return "Other";
+                             }
+                         });
 
 } // namespace

@@ -90,17 +90,25 @@ inline bool withdrawn(const std::string& itemName)
     return action && !action->isVisible() && !action->isEnabled();
 }
 
-// A bundle in a temporary folder: bin/ for the executable and Resources/, with or without
-// the song.
+// A bundle in a temporary folder: bin/ for the executable and, as asked, Resources/ with
+// the song, with nothing, with a file of the song's name that is no MP3, or no Resources/.
 class TemporaryBundle {
 public:
-    explicit TemporaryBundle(bool withSong)
+    enum class Resources { Song, Empty, NotMp3, Missing };
+
+    explicit TemporaryBundle(Resources resources)
     {
         QDir root(m_folder.path());
         root.mkpath("bin");
-        root.mkpath("Resources");
-        if (withSong)
+        if (resources != Resources::Missing)
+            root.mkpath("Resources");
+        if (resources == Resources::Song)
             QFile::copy(FLAG_BUNDLE "/Resources/FlagSong.mp3", songPath());
+        if (resources == Resources::NotMp3) {
+            QFile file(songPath());
+            if (file.open(QIODevice::WriteOnly))
+                file.write("ID3 but not a song: text where the frames should be\n");
+        }
     }
 
     std::string executable() const { return (m_folder.path() + "/bin/FlagOfTarnia").toStdString(); }

@@ -21,9 +21,9 @@ bool pressOnFlag(QPoint at)
     return press.isAccepted();
 }
 
-// On the 720 x 480 flag (canton 360 x 240) with the panel at its design size 222 x 135, a press
-// toggles Glory and, in the canton, brings the panel up centred on the press (screen
-// coordinates, kept 10 pixels from the screen's edges).
+// With the panel at its design size 222 x 135, a press toggles Glory and, in the canton (360 x
+// 240 on the 720 x 480 flag, 450 x 300 on the 900 x 600 one), brings the panel up centred on
+// the press (screen coordinates, kept 10 pixels from the screen's edges).
 TEST(FlagPresses, EveryPressTogglesGloryAndOneInTheCantonPlacesThePanel)
 {
     test::launchApplication();
@@ -31,21 +31,29 @@ TEST(FlagPresses, EveryPressTogglesGloryAndOneInTheCantonPlacesThePanel)
     ASSERT_EQ(panel->Width(), 222);
     ASSERT_EQ(panel->Height(), 135);
     struct Row {
+        int flagWidth;
         QPoint press;
         std::optional<QPoint> panelAt;
     };
     const Row rows[] = {
-        { { 150, 100 }, QPoint(39, 32) },
-        { { 359, 239 }, QPoint(248, 171) },
-        { { 50, 40 }, QPoint(10, 10) },
-        { { 200, 20 }, QPoint(89, 10) },
-        { { 0, 0 }, QPoint(10, 10) },
-        { { 360, 100 }, std::nullopt },
-        { { 100, 240 }, std::nullopt },
-        { { 500, 300 }, std::nullopt },
+        { 720, { 150, 100 }, QPoint(39, 32) },
+        { 720, { 359, 239 }, QPoint(248, 171) },
+        { 720, { 50, 40 }, QPoint(10, 10) },
+        { 720, { 200, 20 }, QPoint(89, 10) },
+        { 720, { 0, 0 }, QPoint(10, 10) },
+        { 720, { 360, 100 }, std::nullopt },
+        { 720, { 100, 240 }, std::nullopt },
+        { 720, { 500, 300 }, std::nullopt },
+        { 900, { 449, 299 }, QPoint(338, 231) },
+        { 900, { 400, 100 }, QPoint(289, 32) },
+        { 900, { 450, 10 }, std::nullopt },
+        { 900, { 10, 300 }, std::nullopt },
     };
     for (const Row& row : rows) {
-        std::string what = "press at " + std::to_string(row.press.x()) + ", " + std::to_string(row.press.y());
+        if (wFlag()->cnvGround()->Width() != row.flagWidth)
+            wFlag()->ChangeSize(row.flagWidth);
+        std::string what = "press at " + std::to_string(row.press.x()) + ", " + std::to_string(row.press.y()) + " on the "
+            + std::to_string(row.flagWidth) + " flag";
         panel->Hide();
         panel->Left(600);
         panel->Top(600);

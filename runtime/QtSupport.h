@@ -9,6 +9,7 @@
 #include <string>
 
 class QObject;
+class QWidget;
 
 // Marks the time a window-system event is being handled: Qt objects disposed meanwhile may be
 // on the call stack, so they are deleted once the event is over. Put one at the top of every
@@ -25,6 +26,11 @@ public:
 // Runs a handler for an event that came from the window system (input, paint, timer tick,
 // close box, activation) through RuntimeDeliver; false when it threw.
 bool deliverSystemEvent(const std::function<void()>& handler);
+
+// Notes that a control asked for its own repaint: the window's Paint event is for the window
+// system's requests of the window's content, not for what Qt repaints beneath a see-through
+// control that redraws itself.
+void noteControlRepaint(QWidget* control);
 
 // Deletes a Qt object that a runtime object owned; later, inside a SystemEventScope.
 void disposeQtObject(QObject* object);

@@ -179,8 +179,10 @@ void RectControl::Tooltip(const std::string& text)
 void RectControl::Invalidate(bool)
 {
     // Qt repaints what lies beneath a see-through widget anyway; there is no separate erase.
-    if (m_qt->widget)
+    if (m_qt->widget) {
+        noteControlRepaint(m_qt->widget);
         m_qt->widget->update();
+    }
 }
 
 void RectControl::applyTabStop()

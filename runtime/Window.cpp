@@ -143,11 +143,15 @@ public:
 
     void detach() { m_owner = nullptr; }
 
+    void noteControlRepaint(const QRect& area) { m_controlRepaints += area; }
+
 protected:
     void paintEvent(QPaintEvent* event) override
     {
         SystemEventScope scope;
-        if (!m_owner || !m_owner->m_paintHandler)
+        const bool forControlsOnly = !m_controlRepaints.isEmpty() && (event->region() - m_controlRepaints).isEmpty();
+        m_controlRepaints = QRegion();
+        if (forControlsOnly || !m_owner || !m_owner->m_paintHandler)
             return;
         QPainter painter(this);
         if (!m_graphics)
@@ -162,7 +166,18 @@ protected:
 private:
     Window* m_owner;
     Ref<Graphics> m_graphics;
+    QRegion m_controlRepaints;
 };
+
+void noteControlRepaint(QWidget* control)
+{
+    for (QWidget* ancestor = control->parentWidget(); ancestor; ancestor = ancestor->parentWidget()) {
+        if (auto* content = dynamic_cast<WindowContentWidget*>(ancestor)) {
+            content->noteControlRepaint(QRect(control->mapTo(content, QPoint(0, 0)), control->size()));
+            return;
+        }
+    }
+}
 
 struct Window::QtParts {
     QPointer<WindowWidget> widget;

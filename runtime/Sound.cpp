@@ -137,8 +137,12 @@ void Sound::Stop()
 {
     m_playing = false;
     m_looping = false;
-    if (m_player && m_player->media)
-        m_player->media->stop();
+    // Pausing at the start stops as well, and GStreamer takes it at once, where a full stop
+    // waits up to a second for an audio sink that has no sound server behind it.
+    if (m_player && m_player->media) {
+        m_player->media->pause();
+        m_player->media->setPosition(0);
+    }
 }
 
 double Sound::outputVolume() const

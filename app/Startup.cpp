@@ -70,7 +70,8 @@ void _Main()
             _EarlyStartup();
             RunFrameworkInitialization(&_LateStartup);
             RuntimeRun();
-        } catch (const RuntimeException&) {
+        } catch (...) {
+            // Whatever its kind, the failure is reported once and main still finalises.
             failure = std::current_exception();
         }
     }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -22,11 +23,14 @@ struct RuntimeState {
     bool inEventLoop = false;
 };
 
+// Never destroyed: windows left open at exit must not be taken down after parts of Qt are gone.
 RuntimeState& state()
 {
-    static RuntimeState runtimeState;
-    return runtimeState;
+    static RuntimeState* runtimeState = new RuntimeState;
+    return *runtimeState;
 }
+
+bool exiting = false;
 
 void report(const std::exception_ptr& exception)
 {
@@ -57,9 +61,15 @@ void RuntimeInit()
     static int argc = 1;
     static char programName[] = "FlagOfTarnia";
     static char* argv[] = { programName, nullptr };
+    std::atexit([] { exiting = true; });
     auto* application = new QApplication(argc, argv);
     // Only Quit ends the process: closing windows never does by itself.
     application->setQuitOnLastWindowClosed(false);
+}
+
+bool RuntimeIsExiting()
+{
+    return exiting;
 }
 
 void RuntimePerformInitializers(std::span<const Initializer> applicationInitializers)

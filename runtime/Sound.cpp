@@ -1,5 +1,7 @@
 #include "Sound.h"
 
+#include "Runtime.h"
+
 #include <QAudioOutput>
 #include <QBuffer>
 #include <QByteArray>
@@ -8,6 +10,7 @@
 #include <QtMultimedia/qaudio.h>
 
 #include <algorithm>
+#include <vector>
 
 RUNTIME_CLASS_RECORD(Sound, "Sound", Object)
 
@@ -107,7 +110,15 @@ Sound::Sound(const QByteArray& mp3, const std::string& name)
 {
 }
 
-Sound::~Sound() = default;
+Sound::~Sound()
+{
+    // Taking a player down while the process exits can deadlock GStreamer against its
+    // streaming thread; the process is ending anyway, so the player is left to it.
+    if (RuntimeIsExiting() && m_player && m_player->media) {
+        static auto* keptUntilExit = new std::vector<std::unique_ptr<Player>>;
+        keptUntilExit->push_back(std::move(m_player));
+    }
+}
 
 Ref<Sound> Sound::fromMp3(const QByteArray& bytes, const std::string& name)
 {

@@ -26,15 +26,8 @@ protected:
         if (!m_owner || !m_owner->handlesEvent(kCanvasPaintEvent))
             return;
         QPainter painter(this);
-        // One surface per canvas, bound to each paint's painter in turn.
-        if (!m_graphics)
-            m_graphics = Graphics::forPainter(&painter);
-        else
-            m_graphics->bindPainter(&painter);
-        Ref<Graphics> graphics = m_graphics;
-        std::vector<Rect> areas;
-        for (const QRect& area : event->region())
-            areas.push_back({ area.x(), area.y(), area.width(), area.height() });
+        Ref<Graphics> graphics = paintSurface(m_graphics, &painter);
+        std::vector<Rect> areas = areasOf(event->region());
         EventArguments arguments;
         arguments.graphics = graphics;
         arguments.areas = &areas;

@@ -1,10 +1,13 @@
 #include "QtSupport.h"
 
+#include "Graphics.h"
+
 #include "Runtime.h"
 #include "RuntimeException.h"
 
 #include <QCoreApplication>
 #include <QObject>
+#include <QRegion>
 #include <QThread>
 
 #include <algorithm>
@@ -55,4 +58,21 @@ void checkUIThread()
     QCoreApplication* application = QCoreApplication::instance();
     if (application && QThread::currentThread() != application->thread())
         throw ThreadAccessingUIException();
+}
+
+Ref<Graphics> paintSurface(Ref<Graphics>& surface, QPainter* painter)
+{
+    if (!surface)
+        surface = Graphics::forPainter(painter);
+    else
+        surface->bindPainter(painter);
+    return surface;
+}
+
+std::vector<Rect> areasOf(const QRegion& region)
+{
+    std::vector<Rect> areas;
+    for (const QRect& area : region)
+        areas.push_back({ area.x(), area.y(), area.width(), area.height() });
+    return areas;
 }

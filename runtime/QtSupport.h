@@ -2,11 +2,19 @@
 
 // Internal to the runtime: the few helpers its Qt-facing sources share. Not for the application.
 
+#include "Rect.h"
+#include "Ref.h"
+
 #include <QString>
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
+
+class Graphics;
+class QPainter;
+class QRegion;
 
 class QObject;
 class QWidget;
@@ -31,6 +39,12 @@ bool deliverSystemEvent(const std::function<void()>& handler);
 // system's requests of the window's content, not for what Qt repaints beneath a see-through
 // control that redraws itself.
 void noteControlRepaint(QWidget* control);
+
+// The surface a widget's Paint event hands out, made on the first paint and bound to each
+// paint's painter in turn; unbind it with bindPainter(nullptr) once the paint is over.
+Ref<Graphics> paintSurface(Ref<Graphics>& surface, QPainter* painter);
+// A paint's region as the areas a Paint event lists.
+std::vector<Rect> areasOf(const QRegion& region);
 
 // Deletes a Qt object that a runtime object owned; later, inside a SystemEventScope.
 void disposeQtObject(QObject* object);

@@ -52,14 +52,6 @@ bool headlessPlatform()
     return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
 }
 
-std::vector<Rect> areasOf(const QRegion& region)
-{
-    std::vector<Rect> areas;
-    for (const QRect& area : region)
-        areas.push_back({ area.x(), area.y(), area.width(), area.height() });
-    return areas;
-}
-
 } // namespace
 
 // The window's Qt side: reports what the window system does to the window.
@@ -154,11 +146,7 @@ protected:
         if (forControlsOnly || !m_owner || !m_owner->m_paintHandler)
             return;
         QPainter painter(this);
-        if (!m_graphics)
-            m_graphics = Graphics::forPainter(&painter);
-        else
-            m_graphics->bindPainter(&painter);
-        Ref<Graphics> graphics = m_graphics;
+        Ref<Graphics> graphics = paintSurface(m_graphics, &painter);
         m_owner->deliverPaint(graphics, areasOf(event->region()));
         graphics->bindPainter(nullptr);
     }

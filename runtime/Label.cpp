@@ -3,12 +3,38 @@
 #include "QtSupport.h"
 
 #include <QLabel>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QPalette>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int64_t kAlignCentre = 2;
 constexpr int64_t kAlignRight = 3;
+
+constexpr qreal kSmallestFittedPointSize = 6.0;
+
+// A QLabel that shows a single line too long for it in a smaller size rather than cut off.
+class LabelWidget : public QLabel {
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        const int needed = fontMetrics().horizontalAdvance(text());
+        const int room = contentsRect().width();
+        if (wordWrap() || needed <= room || font().pointSizeF() <= 0) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        QFont fitted = font();
+        fitted.setPointSizeF(std::max(kSmallestFittedPointSize, fitted.pointSizeF() * room / needed));
+        QPainter painter(this);
+        painter.setFont(fitted);
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(contentsRect(), static_cast<int>(alignment()), text());
+    }
+};
 
 QLabel* labelOf(QWidget* widget)
 {
@@ -42,7 +68,7 @@ RUNTIME_CLASS_RECORD(Label, "Label", RectControl,
 
 Label::Label()
 {
-    auto* label = new QLabel;
+    auto* label = new LabelWidget;
     // The text is shown as it is: no rich text, no mnemonics.
     label->setTextFormat(Qt::PlainText);
     setWidget(label);

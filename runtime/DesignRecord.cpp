@@ -127,12 +127,18 @@ void RuntimeMassPropertySetter(Object& object, const DesignRecord& record)
     const ClassRecord& classRecord = object.classRecord();
     RecordReader reader(record.bytes(), record.length());
     object.designWillApply();
-    while (!reader.atEnd()) {
-        std::string key = reader.readKey();
-        const PropertyInfo* property = classRecord.findProperty(key);
-        if (!property)
-            throw RuntimeException("UnsupportedFormatException", classRecord.name + " has no property " + key);
-        property->set(object, reader.readValue(property->type));
+    try {
+        while (!reader.atEnd()) {
+            std::string key = reader.readKey();
+            const PropertyInfo* property = classRecord.findProperty(key);
+            if (!property)
+                throw RuntimeException("UnsupportedFormatException", classRecord.name + " has no property " + key);
+            property->set(object, reader.readValue(property->type));
+        }
+    } catch (...) {
+        // The object leaves its design state whatever becomes of the record.
+        object.designDidApply();
+        throw;
     }
     object.designDidApply();
 }

@@ -285,8 +285,9 @@ bool Graphics::drawMaskedPixels(Picture& source, Picture& mask, double x, double
     const double ratio = sourceImage.devicePixelRatio();
     if (maskImage.devicePixelRatio() != ratio || destination.devicePixelRatio() != ratio)
         return false;
-    if (!whole(x * ratio) || !whole(y * ratio) || !whole(sourceX * ratio) || !whole(sourceY * ratio)
-        || !whole(sourceWidth * ratio) || !whole(sourceHeight * ratio))
+    // Only the corners must sit on device pixels: a size that does not (a screen-sized picture
+    // at a fractional scale) is rounded and cut to the images below.
+    if (!whole(x * ratio) || !whole(y * ratio) || !whole(sourceX * ratio) || !whole(sourceY * ratio))
         return false;
 
     // A fill through a see-through mask by the painter would go to Qt's thread pool and cost

@@ -115,6 +115,8 @@ Sound::~Sound()
     // Taking a player down while the process exits can deadlock GStreamer against its
     // streaming thread; the process is ending anyway, so the player is left to it.
     if (RuntimeIsExiting() && m_player && m_player->media) {
+        // Its end-of-media handler refers to this sound, which is going.
+        m_player->media->disconnect();
         static auto* keptUntilExit = new std::vector<std::unique_ptr<Player>>;
         keptUntilExit->push_back(std::move(m_player));
     }

@@ -20,7 +20,6 @@ struct RuntimeState {
     bool quitRequested = false;
     int64_t quitStatus = 0;
     bool startupFailed = false;
-    bool inEventLoop = false;
 };
 
 // Never destroyed: windows left open at exit must not be taken down after parts of Qt are gone.
@@ -124,9 +123,7 @@ void RuntimeRun()
 {
     if (state().quitRequested)
         return;
-    state().inEventLoop = true;
     QApplication::exec();
-    state().inEventLoop = false;
 }
 
 void Quit(int64_t status)

@@ -2,7 +2,7 @@
 
 #include "Delegate.h"
 #include "Graphics.h"
-#include "QtSupport.h"
+#include "private/QtSupport.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>

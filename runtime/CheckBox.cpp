@@ -1,7 +1,7 @@
 #include "CheckBox.h"
 
 #include "Delegate.h"
-#include "QtSupport.h"
+#include "private/QtSupport.h"
 
 #include <QCheckBox>
 #include <QSignalBlocker>

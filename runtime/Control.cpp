@@ -1,7 +1,7 @@
 #include "Control.h"
 
 #include "Delegate.h"
-#include "QtSupport.h"
+#include "private/QtSupport.h"
 #include "Window.h"
 
 RUNTIME_CLASS_RECORD(Control, "Control", Object,

@@ -1,6 +1,6 @@
 #include "FontControl.h"
 
-#include "QtSupport.h"
+#include "private/QtSupport.h"
 
 #include <QApplication>
 #include <QFont>

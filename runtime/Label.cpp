@@ -1,6 +1,6 @@
 #include "Label.h"
 
-#include "QtSupport.h"
+#include "private/QtSupport.h"
 
 #include <QLabel>
 #include <QPaintEvent>

@@ -1,6 +1,6 @@
 #include "RectControl.h"
 
-#include "QtSupport.h"
+#include "private/QtSupport.h"
 #include "Window.h"
 
 #include <QPointer>

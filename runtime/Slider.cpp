@@ -1,7 +1,7 @@
 #include "Slider.h"
 
 #include "Delegate.h"
-#include "QtSupport.h"
+#include "private/QtSupport.h"
 
 #include <QSignalBlocker>
 #include <QSlider>

@@ -1,7 +1,7 @@
 #include "Timer.h"
 
 #include "Delegate.h"
-#include "QtSupport.h"
+#include "private/QtSupport.h"
 
 #include <QTimer>
 

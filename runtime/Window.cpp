@@ -3,7 +3,7 @@
 #include "Graphics.h"
 #include "MenuItem.h"
 #include "PushButton.h"
-#include "QtSupport.h"
+#include "private/QtSupport.h"
 #include "RectControl.h"
 #include "Runtime.h"
 

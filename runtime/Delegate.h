@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Canvas.h"
 #include "Control.h"
 #include "Object.h"
 #include "Rect.h"
@@ -10,7 +11,6 @@
 #include <string>
 #include <vector>
 
-class Canvas;
 class Graphics;
 
 // Event ids by which handlers are bound to control events.

@@ -19,7 +19,7 @@ namespace {
 void launch()
 {
     RuntimeInit();
-    RuntimeSetExecutablePathForTesting(FLAG_BUNDLE "/bin/FlagOfTarnia");
+    RuntimeSetExecutablePathForTesting(FLAG_EXECUTABLE);
     RuntimePerformInitializers(kApplicationInitializers);
     _EarlyStartup();
     RunFrameworkInitialization(&_LateStartup);

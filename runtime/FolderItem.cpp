@@ -2,10 +2,12 @@
 
 #include "ExecutablePathForTesting.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <filesystem>
+#include <system_error>
 
 RUNTIME_CLASS_RECORD(FolderItem, "FolderItem", Object)
 
@@ -17,11 +19,13 @@ std::string& executablePathForTesting()
     return path;
 }
 
-std::string executablePath()
+// Read from the kernel as bytes: the path may be in no encoding at all.
+std::filesystem::path executablePath()
 {
     if (!executablePathForTesting().empty())
         return executablePathForTesting();
-    return QCoreApplication::applicationFilePath().toStdString();
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/exe", error);
 }
 
 QString qPath(const std::string& path)
@@ -94,8 +98,15 @@ Ref<Sound> FolderItem::OpenAsSound() const
 
 Ref<FolderItem> GetBundleResourcesFolder()
 {
-    Ref<FolderItem> binFolder = makeRef<FolderItem>(executablePath())->Parent();
-    Ref<FolderItem> bundle = binFolder ? binFolder->Parent() : nullptr;
-    Ref<FolderItem> resources = bundle ? bundle->Child("Resources") : nullptr;
-    return resources && resources->IsFolder() ? resources : nullptr;
+    const std::filesystem::path executable = executablePath();
+    if (executable.empty())
+        return nullptr;
+    // Lexically first, so ".." leaves the executable's folder as written; then links resolved.
+    const std::filesystem::path written =
+        (executable.parent_path() / FLAG_RESOURCES_FROM_EXECUTABLE).lexically_normal();
+    std::error_code error;
+    const std::filesystem::path resources = std::filesystem::canonical(written, error);
+    if (error || !std::filesystem::is_directory(resources, error))
+        return nullptr;
+    return makeRef<FolderItem>(resources.string());
 }

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian, skipping what is there already.
+# One group of packages a line, each with what needs it.
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config
-    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
-    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-    libgtest-dev libbenchmark-dev
+    build-essential cmake pkg-config                # the build
+    qt6-base-dev qt6-multimedia-dev libgl-dev       # Qt 6 Widgets and Multimedia
+    libqt6svg6                                      # the application's icon is an SVG
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good  # MP3 decoding for the song
+    gstreamer1.0-alsa                               # sound output without a sound server
+    xdg-utils                                       # xdg-open for the web and mail links
+    libgtest-dev libbenchmark-dev                   # tests and benchmarks
+    desktop-file-utils                              # the install test validates the menu entry
 )
 
 missing=()

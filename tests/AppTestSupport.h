@@ -13,7 +13,7 @@ namespace test {
 // Starts the application as main does, short of the blocking event loop, and lets the
 // launch's posted events run until the flag has its first size. `executable` places the
 // bundle: by default the built one, which has the song.
-inline void launchApplication(const std::string& executable = FLAG_BUNDLE "/bin/FlagOfTarnia")
+inline void launchApplication(const std::string& executable = FLAG_EXECUTABLE)
 {
     // The test programs stand outside the bundle.
     RuntimeSetExecutablePathForTesting(executable);

@@ -41,7 +41,7 @@ void PrintTo(const LaunchOrder& order, std::ostream* out) { *out << order.name; 
 
 void launchWithTheWindowBeforeTheApplicationsOpen()
 {
-    RuntimeSetExecutablePathForTesting(FLAG_BUNDLE "/bin/FlagOfTarnia");
+    RuntimeSetExecutablePathForTesting(FLAG_EXECUTABLE);
     RuntimePerformInitializers(kApplicationInitializers);
     RuntimeSetExceptionHelper(&CallWithExceptionHandling);
     _EarlyStartup();

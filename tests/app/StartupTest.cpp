@@ -137,7 +137,7 @@ class Quitting : public testing::TestWithParam<QuitPath> { };
 
 TEST_P(Quitting, EndsTheEventLoopAndTheProcessWithStatusZero)
 {
-    RuntimeSetExecutablePathForTesting(FLAG_BUNDLE "/bin/FlagOfTarnia");
+    RuntimeSetExecutablePathForTesting(FLAG_EXECUTABLE);
     RuntimePerformInitializers(kApplicationInitializers);
 
     const bool guardFired = runMain(GetParam().act, 10000);

@@ -12,7 +12,7 @@
 
 namespace {
 
-const QString kSong = QStringLiteral(FLAG_BUNDLE "/Resources/FlagSong.mp3");
+const QString kSong = QStringLiteral(FLAG_RESOURCES_DIR "/FlagSong.mp3");
 
 QByteArray songBytes()
 {
@@ -33,17 +33,20 @@ std::string path(const QTemporaryDir& folder, const QString& name)
     return folder.filePath(name).toStdString();
 }
 
-// A bundle as the build makes it: bin/ with the executable, and maybe Resources/ beside it.
+// A bundle laid out as the build and an install lay it out: bin/ with the executable and,
+// maybe, the resources folder where the executable looks for it.
 struct Bundle {
     explicit Bundle(bool withResources)
     {
         QDir(root.path()).mkpath("bin");
         write(root.filePath("bin/FlagOfTarnia"), "#!/bin/sh\n");
         if (withResources)
-            QDir(root.path()).mkpath("Resources");
+            QDir(root.path()).mkpath(resourcesPath());
         RuntimeSetExecutablePathForTesting(path(root, "bin/FlagOfTarnia"));
     }
     ~Bundle() { RuntimeSetExecutablePathForTesting(""); }
+
+    QString resourcesPath() const { return QDir::cleanPath(root.filePath("bin/" FLAG_RESOURCES_FROM_EXECUTABLE)); }
 
     QTemporaryDir root;
 };
@@ -109,7 +112,7 @@ TEST(FolderItem, BundleResourcesAreBesideTheExecutablesFolder)
         Bundle bundle(true);
         Ref<FolderItem> resources = GetBundleResourcesFolder();
         ASSERT_TRUE(resources);
-        EXPECT_EQ(resources->NativePath(), QDir(bundle.root.filePath("Resources")).canonicalPath().toStdString());
+        EXPECT_EQ(resources->NativePath(), QDir(bundle.resourcesPath()).canonicalPath().toStdString());
         // A bundle without the song gives no sound, and no error.
         EXPECT_TRUE(resources->Child("FlagSong.mp3")->OpenAsSound().isNil());
     }
@@ -117,7 +120,7 @@ TEST(FolderItem, BundleResourcesAreBesideTheExecutablesFolder)
         Bundle bundle(false);
         EXPECT_TRUE(GetBundleResourcesFolder().isNil());
     }
-    RuntimeSetExecutablePathForTesting(FLAG_BUNDLE "/bin/FlagOfTarnia");
+    RuntimeSetExecutablePathForTesting(FLAG_EXECUTABLE);
     Ref<FolderItem> resources = GetBundleResourcesFolder();
     RuntimeSetExecutablePathForTesting("");
     ASSERT_TRUE(resources);

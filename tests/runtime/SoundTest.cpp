@@ -9,7 +9,7 @@
 
 namespace {
 
-const std::string kSong = FLAG_BUNDLE "/Resources/FlagSong.mp3";
+const std::string kSong = FLAG_RESOURCES_DIR "/FlagSong.mp3";
 
 Ref<Sound> song()
 {

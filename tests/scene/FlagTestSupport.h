@@ -90,8 +90,8 @@ inline bool withdrawn(const std::string& itemName)
     return action && !action->isVisible() && !action->isEnabled();
 }
 
-// A bundle in a temporary folder: bin/ for the executable and, as asked, Resources/ with
-// the song, with nothing, with a file of the song's name that is no MP3, or no Resources/.
+// A bundle in a temporary folder: bin/ for the executable and, as asked, the resources folder
+// with the song, with nothing, with a file of the song's name that is no MP3, or no such folder.
 class TemporaryBundle {
 public:
     enum class Resources { Song, Empty, NotMp3, Missing };
@@ -101,9 +101,9 @@ public:
         QDir root(m_folder.path());
         root.mkpath("bin");
         if (resources != Resources::Missing)
-            root.mkpath("Resources");
+            root.mkpath(resourcesPath());
         if (resources == Resources::Song)
-            QFile::copy(FLAG_BUNDLE "/Resources/FlagSong.mp3", songPath());
+            QFile::copy(FLAG_RESOURCES_DIR "/FlagSong.mp3", songPath());
         if (resources == Resources::NotMp3) {
             QFile file(songPath());
             if (file.open(QIODevice::WriteOnly))
@@ -112,7 +112,8 @@ public:
     }
 
     std::string executable() const { return (m_folder.path() + "/bin/FlagOfTarnia").toStdString(); }
-    QString songPath() const { return m_folder.path() + "/Resources/FlagSong.mp3"; }
+    QString resourcesPath() const { return QDir::cleanPath(m_folder.path() + "/bin/" FLAG_RESOURCES_FROM_EXECUTABLE); }
+    QString songPath() const { return resourcesPath() + "/FlagSong.mp3"; }
 
 private:
     QTemporaryDir m_folder;

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Installs the build into temporary DESTDIRs under two prefixes, checks each tree, and starts
+# the installed application headless: it must find and play its song. With the song taken
+# away, the same tree must report the missing song, which shows the check can fail.
+# Arguments: the build folder, the offscreen platform's screen configuration.
+set -euo pipefail
+
+build=$1
+screen=$2
+work=$(mktemp -d)
+app=""
+trap '[ -n "$app" ] && kill "$app" 2>/dev/null; rm -rf "$work"' EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Polls `condition` every 0.1 s until it holds or `seconds` pass.
+wait_for() {
+    local seconds=$1; shift
+    local deadline=$((SECONDS + seconds))
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
+# GStreamer names its streaming threads after their elements: an MP3 parser among the
+# application's threads means the song was found, opened and is being played.
+decoding_mp3() { grep -qs '^mpegaudioparse' /proc/"$app"/task/*/comm; }
+reported() { grep -q 'Exception' "$work/stderr"; }
+
+start() {
+    QT_QPA_PLATFORM="offscreen:configfile=$screen" "$1" 2>"$work/stderr" &
+    app=$!
+}
+
+stop() {
+    kill "$app" 2>/dev/null || true
+    wait "$app" 2>/dev/null || true
+    app=""
+}
+
+for prefix in /usr/local "/opt/flag of tarnia"; do
+    root="$work/root"
+    rm -rf "$root"
+    DESTDIR="$root" cmake --install "$build" --prefix "$prefix" >/dev/null
+    tree="$root$prefix"
+    executable="$tree/bin/FlagOfTarnia"
+    song="$tree/share/flag-of-tarnia/FlagSong.mp3"
+
+    [ -x "$executable" ] || fail "no executable at $executable"
+    cmp -s "$song" "$(dirname "$0")/../../resources/FlagSong.mp3" || fail "no song at $song"
+
+    start "$executable"
+    wait_for 30 decoding_mp3 || fail "the application installed under $prefix never played its song: $(cat "$work/stderr")"
+    ! reported || fail "the application installed under $prefix reported: $(cat "$work/stderr")"
+    stop
+
+    rm "$song"
+    start "$executable"
+    wait_for 30 reported || fail "without its song the application under $prefix reported nothing"
+    stop
+done
+echo "installed trees complete"

@@ -62,7 +62,7 @@ void FontControl::applyFont()
     if (m_fontSize > 0.0f) {
         switch (m_fontUnit.value) {
         case kPixel:
-            font.setPixelSize(std::max(1, static_cast<int>(m_fontSize + 0.5f)));
+            font.setPixelSize(std::max(1, roundToQtInt(m_fontSize)));
             break;
         case kInch:
             font.setPointSizeF(m_fontSize * kPointsPerInch);

@@ -130,15 +130,15 @@ void RectControl::followWindowResize(int64_t dx, int64_t dy)
         return;
     if (m_lockRight) {
         if (m_lockLeft)
-            m_width = std::max<int64_t>(0, m_width + dx);
+            m_width = std::max<int64_t>(0, saturatingAdd(m_width, dx));
         else
-            m_left += dx;
+            m_left = saturatingAdd(m_left, dx);
     }
     if (m_lockBottom) {
         if (m_lockTop)
-            m_height = std::max<int64_t>(0, m_height + dy);
+            m_height = std::max<int64_t>(0, saturatingAdd(m_height, dy));
         else
-            m_top += dy;
+            m_top = saturatingAdd(m_top, dy);
     }
     applyGeometry();
 }
@@ -202,7 +202,7 @@ void RectControl::applyGeometry()
 {
     checkUIThread();
     if (m_qt->widget)
-        m_qt->widget->setGeometry(toQtInt(m_left), toQtInt(m_top), toQtInt(m_width), toQtInt(m_height));
+        m_qt->widget->setGeometry(toQtRect(m_left, m_top, m_width, m_height));
     geometryChanged();
 }
 

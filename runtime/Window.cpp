@@ -389,11 +389,10 @@ void Window::applySizeLimits()
     ++m_changingGeometry;
     int bar = menuBarHeight();
     if (m_resizeable) {
-        widget->setMinimumSize(toQtInt(m_minimumWidth), toQtInt(m_minimumHeight + bar));
-        widget->setMaximumSize(std::min(toQtInt(m_maximumWidth), QWIDGETSIZE_MAX),
-                               std::min(toQtInt(m_maximumHeight + bar), QWIDGETSIZE_MAX));
+        widget->setMinimumSize(toQtSize(m_minimumWidth), toQtSize(m_minimumHeight, bar));
+        widget->setMaximumSize(toQtSize(m_maximumWidth), toQtSize(m_maximumHeight, bar));
     } else {
-        widget->setFixedSize(toQtInt(m_width), toQtInt(m_height + bar));
+        widget->setFixedSize(toQtSize(m_width), toQtSize(m_height, bar));
     }
     m_qt->knownSize = widget->size();
     --m_changingGeometry;
@@ -405,7 +404,7 @@ void Window::applySize()
     ++m_changingGeometry;
     applySizeLimits();
     int bar = menuBarHeight();
-    widget->resize(toQtInt(m_width), toQtInt(m_height + bar));
+    widget->resize(toQtSize(m_width), toQtSize(m_height, bar));
     // Read back what Qt took, so the window's own limits and the system's agree with Width.
     m_width = widget->width();
     m_height = std::max(0, widget->height() - menuBarHeight());

@@ -9,8 +9,10 @@
 #include <QObject>
 #include <QRegion>
 #include <QThread>
+#include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -48,9 +50,36 @@ void disposeQtObject(QObject* object)
         delete object;
 }
 
-int toQtInt(int64_t value)
+int64_t saturatingAdd(int64_t a, int64_t b)
 {
-    return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    int64_t sum = 0;
+    if (__builtin_add_overflow(a, b, &sum))
+        return b > 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
+    return sum;
+}
+
+int toQtInt(int64_t value, int64_t plus)
+{
+    return static_cast<int>(std::clamp<int64_t>(saturatingAdd(value, plus), std::numeric_limits<int>::min(),
+                                                std::numeric_limits<int>::max()));
+}
+
+int toQtSize(int64_t value, int64_t plus)
+{
+    return static_cast<int>(std::clamp<int64_t>(saturatingAdd(value, plus), 0, QWIDGETSIZE_MAX));
+}
+
+int roundToQtInt(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int>(std::round(std::clamp<double>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+}
+
+QRect toQtRect(int64_t left, int64_t top, int64_t width, int64_t height)
+{
+    const auto position = [](int64_t value) { return static_cast<int>(std::clamp<int64_t>(value, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)); };
+    return QRect(position(left), position(top), toQtSize(width), toQtSize(height));
 }
 
 void checkUIThread()

@@ -5,6 +5,7 @@
 #include "Rect.h"
 #include "Ref.h"
 
+#include <QRect>
 #include <QString>
 
 #include <cstdint>
@@ -62,5 +63,15 @@ inline std::string fromQString(const QString& text)
 // Throws ThreadAccessingUIException unless called on the user-interface thread.
 void checkUIThread();
 
-// A 64-bit size or position as Qt's int, saturated instead of wrapped.
-int toQtInt(int64_t value);
+// A 64-bit value as Qt's int, saturated instead of wrapped; `plus` is added first, saturated too.
+int toQtInt(int64_t value, int64_t plus = 0);
+// A 64-bit size as a widget's size, held to 0 .. Qt's widget size limit; `plus` is added first.
+int toQtSize(int64_t value, int64_t plus = 0);
+// A real number as Qt's int, rounded and saturated; 0 for NaN.
+int roundToQtInt(double value);
+// A control's place and size as a widget's geometry. Positions and sizes are held to Qt's
+// widget size limit, so no sum Qt forms from them (right edge, a child's place in its
+// window) can overflow.
+QRect toQtRect(int64_t left, int64_t top, int64_t width, int64_t height);
+// a + b, saturated at the ends of int64_t.
+int64_t saturatingAdd(int64_t a, int64_t b);

@@ -1,12 +1,22 @@
 #include "WindowSpy.h"
 
+#include "MenuItem.h"
+
 #include <QLabel>
+#include <QMainWindow>
 #include <QSlider>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace {
+
+constexpr int64_t kMost = std::numeric_limits<int64_t>::max();
+constexpr int64_t kLeast = std::numeric_limits<int64_t>::min();
+constexpr int kIntMost = std::numeric_limits<int>::max();
 
 // A window whose CreateControls makes its controls with `build`, not yet shown.
 Ref<SpyWindow> builtWindow(const std::function<void(SpyWindow&)>& build)
@@ -135,4 +145,58 @@ TEST(DesignApply, AKeyWithoutAPropertyIsRefused)
 {
     Ref<Label> label = makeRef<Label>();
     EXPECT_THROW(RuntimeMassPropertySetter(*label, DesignRecord({ { "Caption", "Size" } })), RuntimeException);
+}
+
+// Values at the ends of their types reach Qt held to what Qt can take, not wrapped.
+TEST(DesignApply, ExtremeValuesReachQtSaturated)
+{
+    struct Case {
+        const char* what;
+        std::vector<DesignProperty> control;
+        std::vector<DesignProperty> window;
+        std::function<void(SpyWindow&, Label&)> check;
+    };
+    const Case cases[] = {
+        { "a place near the end plus a width", { { "Left", kMost - 5 }, { "Top", int64_t { 2147483600 } }, { "Width", 100 }, { "Height", 100 } }, {},
+          [](SpyWindow&, Label& label) {
+              EXPECT_EQ(label.widget()->geometry(), QRect(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX, 100, 100));
+          } },
+        { "sizes at the ends", { { "Left", kLeast }, { "Top", kLeast }, { "Width", kMost }, { "Height", kMost } }, {},
+          [](SpyWindow&, Label& label) {
+              EXPECT_EQ(label.widget()->geometry(), QRect(-QWIDGETSIZE_MAX, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+              EXPECT_EQ(label.Width(), kMost) << "the control keeps the value it was given";
+          } },
+        { "a font size beyond int", { { "FontUnit", FontUnit { 1 } }, { "FontSize", 3e38f } }, {},
+          [](SpyWindow&, Label& label) { EXPECT_EQ(label.widget()->font().pixelSize(), kIntMost); } },
+        { "a font size of NaN", { { "FontUnit", FontUnit { 1 } }, { "FontSize", std::numeric_limits<float>::quiet_NaN() } }, {},
+          [](SpyWindow&, Label& label) { EXPECT_EQ(label.widget()->font(), QApplication::font(label.widget())); } },
+        { "a minimum height at the end plus the menu bar", {}, { { "MinimumHeight", kMost } },
+          [](SpyWindow& window, Label&) {
+              EXPECT_EQ(window.MinimumHeight(), kMost);
+              EXPECT_EQ(window.qtWidget()->height(), QWIDGETSIZE_MAX) << "the tallest window Qt makes";
+              const int bar = qobject_cast<QMainWindow*>(window.qtWidget())->menuWidget()->height();
+              EXPECT_GT(bar, 0);
+              EXPECT_EQ(window.Height(), QWIDGETSIZE_MAX - bar) << "below the menu bar";
+          } },
+    };
+    Ref<MenuBar> bar = makeRef<MenuBar>();
+    Ref<MenuItem> menu = makeRef<MenuItem>();
+    menu->Name("AdjustMenu");
+    menu->Value("Adjust");
+    bar->AddMenu(menu);
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.what);
+        Ref<SpyWindow> window = makeRef<SpyWindow>();
+        window->onLayout = [&](SpyWindow& w) {
+            w.MenuBar(bar);
+            RuntimeMassPropertySetter(w, spyWindowDesign(447, 225));
+            RuntimeMassPropertySetter(w, DesignRecord(row.window));
+        };
+        std::vector<DesignProperty> control { { "Name", "Extreme" }, { "Value", "Size" } };
+        control.insert(control.end(), row.control.begin(), row.control.end());
+        window->onCreateControls = [&](SpyWindow& w) { w.addControl<Label>("Extreme", DesignRecord(control)); };
+        window->Constructor();
+        row.check(*window, *RuntimeCheckCast<Label>(window->_ControlByName("Extreme")));
+        window->Close();
+    }
 }

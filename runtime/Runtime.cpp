@@ -4,6 +4,7 @@
 #include "Window.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 #include <algorithm>
@@ -62,6 +63,11 @@ void RuntimeInit()
     static char* argv[] = { programName, nullptr };
     std::atexit([] { exiting = true; });
     auto* application = new QApplication(argc, argv);
+    // The name becomes the windows' WM_CLASS class and matches the desktop entry, so a dock
+    // groups the windows under the entry; the icon is the entry's too.
+    QApplication::setApplicationName(QStringLiteral(FLAG_APPLICATION_ID));
+    QGuiApplication::setDesktopFileName(QStringLiteral(FLAG_APPLICATION_ID));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/" FLAG_APPLICATION_ID ".svg")));
     // Only Quit ends the process: closing windows never does by itself.
     application->setQuitOnLastWindowClosed(false);
 }

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Installs the build into temporary DESTDIRs under two prefixes, checks each tree, and starts
-# the installed application headless: it must find and play its song. With the song taken
+# Installs the build into temporary DESTDIRs under two prefixes, checks each tree (executable,
+# song, a valid desktop entry, the icon), and starts the installed application headless: it
+# must find and play its song. With the song taken
 # away, the same tree must report the missing song, which shows the check can fail.
 # Arguments: the build folder, the offscreen platform's screen configuration.
 set -euo pipefail
 
 build=$1
 screen=$2
+sources=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 app=""
 trap '[ -n "$app" ] && kill "$app" 2>/dev/null; rm -rf "$work"' EXIT
@@ -48,7 +50,12 @@ for prefix in /usr/local "/opt/flag of tarnia"; do
     song="$tree/share/flag-of-tarnia/FlagSong.mp3"
 
     [ -x "$executable" ] || fail "no executable at $executable"
-    cmp -s "$song" "$(dirname "$0")/../../resources/FlagSong.mp3" || fail "no song at $song"
+    cmp -s "$song" "$sources/resources/FlagSong.mp3" || fail "no song at $song"
+    entry="$tree/share/applications/flag-of-tarnia.desktop"
+    [ -f "$entry" ] || fail "no desktop entry at $entry"
+    desktop-file-validate "$entry" || fail "the desktop entry does not validate"
+    cmp -s "$tree/share/icons/hicolor/scalable/apps/flag-of-tarnia.svg" "$sources/packaging/flag-of-tarnia.svg" ||
+        fail "no icon in the hicolor theme"
 
     start "$executable"
     wait_for 30 decoding_mp3 || fail "the application installed under $prefix never played its song: $(cat "$work/stderr")"

@@ -12,6 +12,7 @@ packages=(
     xdg-utils                                       # xdg-open for the web and mail links
     libgtest-dev libbenchmark-dev                   # tests and benchmarks
     desktop-file-utils                              # the install test validates the menu entry
+    python3 xvfb xauth openbox xdotool x11-utils imagemagick  # the desktop tests
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "Runtime.h"
+#include "private/QtSupport.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -10,8 +11,17 @@
 #include <QPointer>
 
 struct MenuItem::Qt {
-    std::unique_ptr<QAction> action = std::make_unique<QAction>();
-    std::unique_ptr<QMenu> menu;
+    Qt() = default;
+    ~Qt()
+    {
+        disposeQtObject(menu);
+        disposeQtObject(action);
+    }
+    Qt(const Qt&) = delete;
+    Qt& operator=(const Qt&) = delete;
+
+    QAction* action = new QAction;
+    QMenu* menu = nullptr;
     std::vector<QPointer<QMenuBar>> shownIn;
 };
 
@@ -38,7 +48,7 @@ RUNTIME_CLASS_RECORD(MenuBar, "MenuBar", MenuItem)
 MenuItem::MenuItem()
     : m_qt(std::make_unique<Qt>())
 {
-    QObject::connect(m_qt->action.get(), &QAction::triggered, m_qt->action.get(), [this] {
+    QObject::connect(m_qt->action, &QAction::triggered, m_qt->action, [this] {
         std::string name = m_name;
         bool quits = classRecord().isA(QuitMenuItem::staticClassRecord());
         RuntimeDeliver([&name, quits] {
@@ -95,7 +105,7 @@ void MenuItem::Checked(bool checked)
 
 void MenuItem::updateAction()
 {
-    QAction* action = m_qt->action.get();
+    QAction* action = m_qt->action;
     action->setVisible(m_visible);
     action->setEnabled(m_enabled);
     if (m_checked)
@@ -113,9 +123,9 @@ void MenuItem::AddMenu(const Ref<MenuItem>& item)
         }
     } else {
         if (!m_qt->menu) {
-            m_qt->menu = std::make_unique<QMenu>(QString::fromStdString(m_value));
+            m_qt->menu = new QMenu(QString::fromStdString(m_value));
             m_qt->menu->setObjectName(QString::fromStdString(m_name));
-            m_qt->action->setMenu(m_qt->menu.get());
+            m_qt->action->setMenu(m_qt->menu);
         }
         m_qt->menu->addAction(childAction);
     }
@@ -151,7 +161,7 @@ Ref<MenuItem> MenuItem::Item(int64_t index) const
 
 QAction* MenuItem::action() const
 {
-    return m_qt->action.get();
+    return m_qt->action;
 }
 
 void MenuItem::showChildrenIn(QMenuBar* bar)

@@ -39,11 +39,7 @@ RectControl::RectControl()
 
 RectControl::~RectControl()
 {
-    if (QWidget* widget = m_qt->widget) {
-        widget->disconnect();
-        widget->hide();
-        disposeQtObject(widget);
-    }
+    disposeQtObject(m_qt->widget);
 }
 
 void RectControl::Constructor()

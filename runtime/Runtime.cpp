@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "Window.h"
+#include "private/QtSupport.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -29,8 +30,6 @@ RuntimeState& state()
     static RuntimeState* runtimeState = new RuntimeState;
     return *runtimeState;
 }
-
-bool exiting = false;
 
 void report(const std::exception_ptr& exception)
 {
@@ -61,8 +60,8 @@ void RuntimeInit()
     static int argc = 1;
     static char programName[] = "FlagOfTarnia";
     static char* argv[] = { programName, nullptr };
-    std::atexit([] { exiting = true; });
     auto* application = new QApplication(argc, argv);
+    watchQtThreadExit();
     // The name becomes the windows' WM_CLASS class and matches the desktop entry, so a dock
     // groups the windows under the entry; the icon is the entry's too.
     QApplication::setApplicationName(QStringLiteral(FLAG_APPLICATION_ID));
@@ -70,11 +69,6 @@ void RuntimeInit()
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/" FLAG_APPLICATION_ID ".svg")));
     // Only Quit ends the process: closing windows never does by itself.
     application->setQuitOnLastWindowClosed(false);
-}
-
-bool RuntimeIsExiting()
-{
-    return exiting;
 }
 
 void RuntimePerformInitializers(std::span<const Initializer> applicationInitializers)

@@ -13,8 +13,6 @@ class Window;
 
 // Starts the runtime (the Qt application object) once; later calls do nothing.
 void RuntimeInit();
-// True once the process has begun to exit (after main returned or exit was called).
-bool RuntimeIsExiting();
 
 using Initializer = void (*)();
 // Runs the runtime's own static initialisers, then the application's table in its order.

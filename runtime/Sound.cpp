@@ -1,6 +1,7 @@
 #include "Sound.h"
 
 #include "Runtime.h"
+#include "private/QtSupport.h"
 
 #include <QAudioOutput>
 #include <QBuffer>
@@ -19,13 +20,16 @@ struct Sound::Player {
         : mp3(bytes)
     {
     }
+    ~Player() { disposeQtObject(media); }
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
 
     QByteArray mp3;
-    // The player reads the bytes from memory: the file was read once, when it was opened.
-    QBuffer stream { &mp3 };
-    // Made on the first play, so sounds that never play never start the media backend.
-    std::unique_ptr<QAudioOutput> output;
-    std::unique_ptr<QMediaPlayer> media;
+    // Made on the first play, so sounds that never play never start the media backend. The
+    // player owns its output and the stream it reads the bytes from: the file was read once,
+    // when it was opened.
+    QMediaPlayer* media = nullptr;
+    QAudioOutput* output = nullptr;
 };
 
 namespace {
@@ -110,17 +114,9 @@ Sound::Sound(const QByteArray& mp3, const std::string& name)
 {
 }
 
-Sound::~Sound()
-{
-    // Taking a player down while the process exits can deadlock GStreamer against its
-    // streaming thread; the process is ending anyway, so the player is left to it.
-    if (RuntimeIsExiting() && m_player && m_player->media) {
-        // Its end-of-media handler refers to this sound, which is going.
-        m_player->media->disconnect();
-        static auto* keptUntilExit = new std::vector<std::unique_ptr<Player>>;
-        keptUntilExit->push_back(std::move(m_player));
-    }
-}
+// Taking a player down while the process exits could also deadlock GStreamer against its
+// streaming thread; at exit the player is left to the process like every Qt object.
+Sound::~Sound() = default;
 
 Ref<Sound> Sound::fromMp3(const QByteArray& bytes, const std::string& name)
 {
@@ -171,17 +167,19 @@ void Sound::start(bool looping)
         return;
     Player& player = *m_player;
     if (!player.media) {
-        player.output = std::make_unique<QAudioOutput>();
-        player.media = std::make_unique<QMediaPlayer>();
-        player.media->setAudioOutput(player.output.get());
-        QObject::connect(player.media.get(), &QMediaPlayer::mediaStatusChanged, player.media.get(),
+        player.media = new QMediaPlayer;
+        player.output = new QAudioOutput(player.media);
+        player.media->setAudioOutput(player.output);
+        QObject::connect(player.media, &QMediaPlayer::mediaStatusChanged, player.media,
                          [this](QMediaPlayer::MediaStatus status) {
                              if (status == QMediaPlayer::EndOfMedia)
                                  reachedEnd();
                          });
-        player.stream.open(QIODevice::ReadOnly);
+        auto* stream = new QBuffer(player.media);
+        stream->setData(player.mp3);
+        stream->open(QIODevice::ReadOnly);
         // The name tells the backend what kind of data the stream holds.
-        player.media->setSourceDevice(&player.stream, QUrl::fromLocalFile(QString::fromStdString(m_name)));
+        player.media->setSourceDevice(stream, QUrl::fromLocalFile(QString::fromStdString(m_name)));
     }
     player.output->setVolume(outputLevel(m_volume));
     player.media->setLoops(looping ? QMediaPlayer::Infinite : 1);

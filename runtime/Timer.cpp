@@ -20,8 +20,6 @@ Timer::Timer()
 
 Timer::~Timer()
 {
-    m_timer->stop();
-    m_timer->disconnect();
     disposeQtObject(m_timer);
 }
 

@@ -231,7 +231,6 @@ Window::~Window()
         widget->detach();
         if (m_qt->content)
             m_qt->content->detach();
-        widget->hide();
         disposeQtObject(widget);
     }
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs the whole test suite twice: as it ships,
-# and under AddressSanitizer and UndefinedBehaviorSanitizer. Needs no display. Each build
-# has a folder of its own, and a run that finds no test fails.
+# and under AddressSanitizer and UndefinedBehaviorSanitizer. Needs no display: the desktop
+# tests start X servers of their own. Each build has a folder of its own, and a run that
+# finds no test fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -9,17 +9,44 @@
 #include <QObject>
 #include <QRegion>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
 int deliveryDepth = 0;
+bool qtGone = false;
+
+// A thread-local's destructor runs first at exit, before any static's destructor and any
+// exit handler, whatever the order they were made in: the earliest moment to know.
+struct ThreadExitWatch {
+    ~ThreadExitWatch() { qtGone = true; }
+};
+
+// Objects left to the process; held here so they stay reachable and are not taken for leaks.
+std::vector<QObject*>& leftToProcess()
+{
+    static auto* objects = new std::vector<QObject*>;
+    return *objects;
+}
 
 } // namespace
+
+void watchQtThreadExit()
+{
+    static thread_local ThreadExitWatch watch;
+    (void)watch;
+}
+
+bool qtIsGone()
+{
+    return qtGone;
+}
 
 SystemEventScope::SystemEventScope()
 {
@@ -41,9 +68,17 @@ void disposeQtObject(QObject* object)
 {
     if (!object)
         return;
-    // Without an application object there is nothing left to tear down the object safely.
-    if (!QCoreApplication::instance())
+    // Whatever becomes of it, it no longer calls into the runtime object that is going.
+    object->disconnect();
+    // Without Qt's state, or without an application object, nothing tears it down safely.
+    if (qtGone || !QCoreApplication::instance()) {
+        leftToProcess().push_back(object);
         return;
+    }
+    if (auto* widget = qobject_cast<QWidget*>(object))
+        widget->hide();
+    if (auto* timer = qobject_cast<QTimer*>(object))
+        timer->stop();
     if (deliveryDepth > 0)
         object->deleteLater();
     else

@@ -47,8 +47,15 @@ Ref<Graphics> paintSurface(Ref<Graphics>& surface, QPainter* painter);
 // A paint's region as the areas a Paint event lists.
 std::vector<Rect> areasOf(const QRegion& region);
 
-// Deletes a Qt object that a runtime object owned; later, inside a SystemEventScope.
+// Ends a Qt object that a runtime object owned: its signals are cut at once, and it is deleted
+// (later, inside a SystemEventScope) while Qt is alive, or left to the process once Qt's state
+// for the thread is gone at exit. Every runtime object lets its Qt objects go through here.
 void disposeQtObject(QObject* object);
+// True once the process has begun to exit: Qt's per-thread state is going, and deleting a Qt
+// object from then on can touch what is gone.
+bool qtIsGone();
+// Called once the application object is made; from then on the thread's exit is watched.
+void watchQtThreadExit();
 
 inline QString toQString(const std::string& text)
 {

@@ -1,0 +1,209 @@
+"""A real X desktop for one test: its own Xvfb display, openbox on it, the application as a
+child process, and what a user does and sees through xdotool, xwininfo and xprop."""
+
+import os
+import re
+import signal
+import subprocess
+import sys
+import time
+
+DEADLINE = 20.0
+SCREEN = (1920, 1080)
+
+FLAG_TITLE = "Beautiful!   Flag of Tarnia"
+PANEL_TITLE = "Flag show and Music Volume"
+
+
+class Failure(Exception):
+    pass
+
+
+def wait_for(what, probe, deadline=DEADLINE, interval=0.05):
+    """Polls probe() until it gives something true, and returns that; fails after deadline."""
+    end = time.monotonic() + deadline
+    last = None
+    while True:
+        last = probe()
+        if last:
+            return last
+        if time.monotonic() > end:
+            raise Failure(f"timed out waiting for {what} (last seen: {last!r})")
+        time.sleep(interval)
+
+
+def holds(what, probe, duration):
+    """Fails if probe() turns false within duration: a state that must last, not one awaited."""
+    end = time.monotonic() + duration
+    while time.monotonic() < end:
+        if not probe():
+            raise Failure(f"no longer {what}")
+        time.sleep(0.05)
+
+
+class Desktop:
+    def __init__(self):
+        self.processes = []
+        self.app = None
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
+             "-nolisten", "tcp", "-noreset"],
+            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(self.xvfb)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise Failure("Xvfb gave no display")
+        self.env = dict(os.environ, DISPLAY=":" + number, QT_QPA_PLATFORM="xcb")
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.env.pop("XAUTHORITY", None)
+        wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(wm)
+        wait_for("the window manager", lambda: "window id #" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"))
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    def close(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+
+    def run(self, *command, check=False):
+        done = subprocess.run(command, env=self.env, capture_output=True, text=True)
+        if check and done.returncode != 0:
+            raise Failure(f"{' '.join(command)} failed: {done.stderr.strip()}")
+        return done.stdout
+
+    # The application.
+
+    def launch(self, executable):
+        self.app = subprocess.Popen([executable], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                    text=True)
+        self.processes.append(self.app)
+        flag = self.window(FLAG_TITLE)
+        wait_for("the flag window to be framed", lambda: self.frame_extents(flag))
+        return flag
+
+    def exit_status(self, deadline=DEADLINE):
+        """The application's exit status once it has ended (a signal as the shell shows it: 128+n)."""
+        try:
+            status = self.app.wait(deadline)
+        except subprocess.TimeoutExpired:
+            raise Failure("the application did not end")
+        return 128 - status if status < 0 else status
+
+    def errors(self):
+        return self.app.stderr.read() if self.app.poll() is not None else ""
+
+    # Windows.
+
+    def window(self, title, visible=True):
+        """The id of the application's window of that title, once mapped."""
+        def find():
+            args = ["xdotool", "search"] + (["--onlyvisible"] if visible else []) + ["--name", "^" + re.escape(title) + "$"]
+            ids = self.run(*args).split()
+            return int(ids[0]) if ids else None
+        return wait_for(f"window {title!r}", find)
+
+    def windows(self):
+        return [int(w) for w in self.run("xdotool", "search", "--onlyvisible", "--classname", ".").split()]
+
+    def menu_shown(self):
+        """The id of the menu popped up, if one is."""
+        for window in self.windows():
+            if "_NET_WM_WINDOW_TYPE_POPUP_MENU" in self.run("xprop", "-id", str(window), "_NET_WM_WINDOW_TYPE"):
+                return window
+        return None
+
+    def open_menu(self, flag, title):
+        """Presses the menu bar's "Adjust" and walks right to the menu of that title."""
+        x, y, _, _ = self.geometry(flag)
+        self.click(x + 20, y + 10)
+        first = wait_for("the menu to open", self.menu_shown)
+        if title != "Adjust":
+            self.key("Right")
+            wait_for(f"the menu {title!r}", lambda: self.menu_shown() not in (None, first))
+
+    def close_box(self, window):
+        """Presses the close box at the right of the window's title bar."""
+        x, y, width, _ = self.geometry(window)
+        _, right, top, _ = self.frame_extents(window)
+        self.click(x + width + right - 10, y - top + top // 2)
+
+    def viewable(self, window):
+        return "IsViewable" in self.run("xwininfo", "-id", str(window))
+
+    def geometry(self, window):
+        """(x, y, width, height) of the window's client area, on the screen."""
+        info = self.run("xwininfo", "-id", str(window))
+        value = lambda key: int(re.search(key + r":\s+(-?\d+)", info).group(1))
+        return (value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"), value("Height"))
+
+    def frame_extents(self, window):
+        """(left, right, top, bottom) of the frame the window manager put around the window."""
+        text = self.run("xprop", "-id", str(window), "_NET_FRAME_EXTENTS")
+        numbers = re.findall(r"\d+", text.split("=", 1)[1]) if "=" in text else []
+        return tuple(int(n) for n in numbers) if len(numbers) == 4 else None
+
+    def frame_origin(self, window):
+        x, y, _, _ = self.geometry(window)
+        left, _, top, _ = self.frame_extents(window)
+        return (x - left, y - top)
+
+    def stacking(self):
+        """Managed windows from bottom to top."""
+        text = self.run("xprop", "-root", "_NET_CLIENT_LIST_STACKING")
+        return [int(n, 16) for n in re.findall(r"0x[0-9a-f]+", text)]
+
+    def above(self, upper, lower):
+        order = self.stacking()
+        return upper in order and lower in order and order.index(upper) > order.index(lower)
+
+    def active(self):
+        out = self.run("xdotool", "getactivewindow").strip()
+        return int(out) if out else None
+
+    # Input.
+
+    def click(self, x, y, button=1):
+        self.run("xdotool", "mousemove", "--sync", str(x), str(y), check=True)
+        self.run("xdotool", "click", str(button), check=True)
+
+    def key(self, *keys, window=None):
+        args = ["xdotool", "key", "--clearmodifiers"]
+        self.run(*args, *keys, check=True)
+
+    def activate(self, window):
+        self.run("xdotool", "windowactivate", "--sync", str(window), check=True)
+        wait_for("the window to be active", lambda: self.active() == window)
+
+    def pixel(self, x, y):
+        """The screen's colour at (x, y) as (r, g, b)."""
+        out = subprocess.run(["import", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-"],
+                             env=self.env, capture_output=True, text=True).stdout
+        match = re.search(r"\((\d+),(\d+),(\d+)", out.splitlines()[-1]) if out else None
+        return tuple(int(g) for g in match.groups()) if match else None
+
+
+def main(test):
+    """Runs test(desktop, executable) on a fresh desktop; exit status 0 when it passes."""
+    executable = sys.argv[1]
+    try:
+        with Desktop() as desktop:
+            test(desktop, executable)
+    except Failure as failure:
+        print("FAIL:", failure, file=sys.stderr)
+        sys.exit(1)
+    print("ok")

@@ -40,11 +40,11 @@ void wAbout::_CreateControls0()
 {
     addDesignedControl<Label>(*this, "sTextURL", sTextURLDesign());
     addDesignedControl<PushButton>(*this, "bWeb", bWebDesign());
-    bindControlEvent<PushButton>(*this, "bWeb", kActionEvent, &wAbout::bWeb_Action, "( PushButton )");
+    bindControlEvent<PushButton, &wAbout::bWeb_Action>(*this, "bWeb", kActionEvent, "( PushButton )");
     addDesignedControl<PushButton>(*this, "bMail", bMailDesign());
-    bindControlEvent<PushButton>(*this, "bMail", kActionEvent, &wAbout::bMail_Action, "( PushButton )");
+    bindControlEvent<PushButton, &wAbout::bMail_Action>(*this, "bMail", kActionEvent, "( PushButton )");
     addDesignedControl<PushButton>(*this, "bRtn", bRtnDesign());
-    bindControlEvent<PushButton>(*this, "bRtn", kActionEvent, &wAbout::bRtn_Action, "( PushButton )");
+    bindControlEvent<PushButton, &wAbout::bRtn_Action>(*this, "bRtn", kActionEvent, "( PushButton )");
     addDesignedControl<Label>(*this, "sTextMail", sTextMailDesign());
     addDesignedControl<Label>(*this, "sTextIntro", sTextIntroDesign());
     addDesignedControl<Label>(*this, "sTextAuth", sTextAuthDesign());

@@ -21,12 +21,13 @@ void addDesignedControl(Window& window, const std::string& name, const DesignRec
     RuntimeMassPropertySetter(*RuntimeCheckCast<C>(window._ControlByName(name)), design);
 }
 
-// Binds a handler of `window` to event `eventId` of its control `name`.
-template<typename C, typename W, typename Method>
-void bindControlEvent(W& window, const std::string& name, int64_t eventId, Method handler, const char* signature)
+// Binds the handler method `Handler` of `window` to event `eventId` of its control `name`.
+template<typename C, auto Handler, typename W>
+void bindControlEvent(W& window, const std::string& name, int64_t eventId, const char* signature)
 {
     Ref<C> control = RuntimeCheckCast<C>(window._ControlByName(name));
-    RuntimeAddEventHandler(control, eventId, RuntimeCreateDelegate(handler, window.template self<W>(), signature, 1));
+    RuntimeAddEventHandler(control, eventId,
+                           RuntimeCreateDelegate(Handler, window.template self<W>(), signature, 1, RuntimeMethodName<Handler>()));
 }
 
 // The open window of class W, or a new one made from its design.

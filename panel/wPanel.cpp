@@ -44,22 +44,22 @@ void wPanel::CreateControls()
 void wPanel::_CreateControls0()
 {
     addDesignedControl<Slider>(*this, "SizeSlider", SizeSliderDesign());
-    bindControlEvent<Slider>(*this, "SizeSlider", kSliderValueChangedEvent, &wPanel::SizeSlider_ValueChanged, "( Slider )");
+    bindControlEvent<Slider, &wPanel::SizeSlider_ValueChanged>(*this, "SizeSlider", kSliderValueChangedEvent, "( Slider )");
     addDesignedControl<Label>(*this, "StaticText1", StaticText1Design());
     addDesignedControl<Slider>(*this, "SpeedSlider", SpeedSliderDesign());
-    bindControlEvent<Slider>(*this, "SpeedSlider", kSliderValueChangedEvent, &wPanel::SpeedSlider_ValueChanged, "( Slider )");
-    bindControlEvent<Slider>(*this, "SpeedSlider", kSliderOpenEvent, &wPanel::SpeedSlider_Open, "( Slider )");
+    bindControlEvent<Slider, &wPanel::SpeedSlider_ValueChanged>(*this, "SpeedSlider", kSliderValueChangedEvent, "( Slider )");
+    bindControlEvent<Slider, &wPanel::SpeedSlider_Open>(*this, "SpeedSlider", kSliderOpenEvent, "( Slider )");
     addDesignedControl<Label>(*this, "StaticText2", StaticText2Design());
     addDesignedControl<CheckBox>(*this, "CheckBoxM", CheckBoxMDesign());
-    bindControlEvent<CheckBox>(*this, "CheckBoxM", kActionEvent, &wPanel::CheckBoxM_Action, "( CheckBox )");
+    bindControlEvent<CheckBox, &wPanel::CheckBoxM_Action>(*this, "CheckBoxM", kActionEvent, "( CheckBox )");
     addDesignedControl<Slider>(*this, "VolumeSlider", VolumeSliderDesign());
-    bindControlEvent<Slider>(*this, "VolumeSlider", kSliderValueChangedEvent, &wPanel::VolumeSlider_ValueChanged, "( Slider )");
+    bindControlEvent<Slider, &wPanel::VolumeSlider_ValueChanged>(*this, "VolumeSlider", kSliderValueChangedEvent, "( Slider )");
     addDesignedControl<Label>(*this, "StaticText3", StaticText3Design());
     addDesignedControl<_wrapper_IdleTimer>(*this, "IdleTimer", IdleTimerDesign());
-    bindControlEvent<Timer>(*this, "IdleTimer", kTimerActionEvent, &wPanel::IdleTimer_Action, "( Timer )");
+    bindControlEvent<Timer, &wPanel::IdleTimer_Action>(*this, "IdleTimer", kTimerActionEvent, "( Timer )");
     addDesignedControl<CheckBox>(*this, "CheckBoxGlory", CheckBoxGloryDesign());
     addDesignedControl<CheckBox>(*this, "CheckBoxLoop", CheckBoxLoopDesign());
-    bindControlEvent<CheckBox>(*this, "CheckBoxLoop", kActionEvent, &wPanel::CheckBoxLoop_Action, "( CheckBox )");
+    bindControlEvent<CheckBox, &wPanel::CheckBoxLoop_Action>(*this, "CheckBoxLoop", kActionEvent, "( CheckBox )");
 }
 
 Ref<Slider> wPanel::SizeSlider() { return RuntimeCheckCast<Slider>(_ControlByName("SizeSlider")); }

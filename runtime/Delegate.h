@@ -8,7 +8,9 @@
 #include <concepts>
 #include <cstdint>
 #include <functional>
+#include <source_location>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class Graphics;
@@ -31,7 +33,8 @@ public:
     using Invoker = std::function<bool(Object& target, const EventArguments& arguments)>;
 
     Delegate();
-    Delegate(const Ref<Object>& target, Invoker invoker, std::string signature, int64_t flag);
+    // `handler` names the handler method for the unhandled-exception report.
+    Delegate(const Ref<Object>& target, Invoker invoker, std::string signature, int64_t flag, std::string handler = {});
 
     // Calls the handler and returns its Boolean result (false for handlers without one).
     // Throws NilObjectException when the target is gone.
@@ -40,13 +43,30 @@ public:
     // The handler's signature text, as given when the delegate was made.
     const std::string& signature() const { return m_signature; }
     int64_t flag() const { return m_flag; }
+    // The handler's name ("wPanel::VolumeSlider_ValueChanged"), empty when none was given.
+    const std::string& handler() const { return m_handler; }
 
 private:
     WeakRef<Object> m_target;
     Invoker m_invoker;
     std::string m_signature;
     int64_t m_flag = 0;
+    std::string m_handler;
 };
+
+// The qualified name of the method `Method` ("wPanel::VolumeSlider_ValueChanged"), taken from
+// the compiler's name for this function, so it holds in every build.
+template<auto Method>
+std::string RuntimeMethodName()
+{
+    const std::string_view function = std::source_location::current().function_name();
+    const std::string_view marker = "Method = &";
+    const size_t start = function.find(marker);
+    if (start == std::string_view::npos)
+        return {};
+    const std::string_view rest = function.substr(start + marker.size());
+    return std::string(rest.substr(0, rest.find_first_of(";]")));
+}
 
 namespace delegate_detail {
 
@@ -64,32 +84,32 @@ void checkTarget(const Ref<Object>& target)
 template<typename W, typename S>
     requires std::derived_from<W, Object> && std::derived_from<S, Control>
 Ref<Delegate> RuntimeCreateDelegate(void (W::*method)(Ref<S>), const Ref<Object>& target,
-                                    const std::string& signature, int64_t flag)
+                                    const std::string& signature, int64_t flag, std::string handler = {})
 {
     delegate_detail::checkTarget<W>(target);
     return makeRef<Delegate>(target, [method](Object& window, const EventArguments& arguments) {
         (static_cast<W&>(window).*method)(RuntimeCheckCast<S>(arguments.sender));
         return false;
-    }, signature, flag);
+    }, signature, flag, std::move(handler));
 }
 
 // A delegate for a canvas's MouseDown handler: sender, x, y; its Boolean comes back.
 template<typename W>
     requires std::derived_from<W, Object>
 Ref<Delegate> RuntimeCreateDelegate(bool (W::*method)(Ref<Canvas>, int64_t, int64_t), const Ref<Object>& target,
-                                    const std::string& signature, int64_t flag)
+                                    const std::string& signature, int64_t flag, std::string handler = {})
 {
     delegate_detail::checkTarget<W>(target);
     return makeRef<Delegate>(target, [method](Object& window, const EventArguments& arguments) {
         return (static_cast<W&>(window).*method)(RuntimeCheckCast<Canvas>(arguments.sender), arguments.x, arguments.y);
-    }, signature, flag);
+    }, signature, flag, std::move(handler));
 }
 
 // A delegate for a canvas's Paint handler: sender, drawing surface, areas to draw.
 template<typename W>
     requires std::derived_from<W, Object>
 Ref<Delegate> RuntimeCreateDelegate(void (W::*method)(Ref<Canvas>, Ref<Graphics>, const std::vector<Rect>&),
-                                    const Ref<Object>& target, const std::string& signature, int64_t flag)
+                                    const Ref<Object>& target, const std::string& signature, int64_t flag, std::string handler = {})
 {
     delegate_detail::checkTarget<W>(target);
     return makeRef<Delegate>(target, [method](Object& window, const EventArguments& arguments) {
@@ -97,7 +117,7 @@ Ref<Delegate> RuntimeCreateDelegate(void (W::*method)(Ref<Canvas>, Ref<Graphics>
         (static_cast<W&>(window).*method)(RuntimeCheckCast<Canvas>(arguments.sender), arguments.graphics,
                                           arguments.areas ? *arguments.areas : noAreas);
         return false;
-    }, signature, flag);
+    }, signature, flag, std::move(handler));
 }
 
 // Binds `delegate` to the event `eventId` of `control`; later raises of that event call it.

@@ -27,6 +27,21 @@ bool isRaisingMachinery(const std::string& function)
     return false;
 }
 
+// "Class::function" without its parameter list.
+std::string withoutParameters(const std::string& function)
+{
+    if (!function.ends_with(')'))
+        return function;
+    int depth = 0;
+    for (size_t i = function.size(); i-- > 0;) {
+        if (function[i] == ')')
+            ++depth;
+        else if (function[i] == '(' && --depth == 0)
+            return function.substr(0, i);
+    }
+    return function;
+}
+
 } // namespace
 
 RuntimeException::RuntimeException(std::string className, const std::string& message,
@@ -38,15 +53,25 @@ RuntimeException::RuntimeException(std::string className, const std::string& mes
     m_frameCount = backtrace(m_frames, static_cast<int>(std::size(m_frames)));
 }
 
+void RuntimeException::leaveHandler(const std::string& handler)
+{
+    if (m_handler.empty())
+        m_handler = handler;
+}
+
 std::string RuntimeException::where() const
 {
+    // An optimised build folds a handler into the library code that calls it, so the frames
+    // alone would name that code.
+    if (!m_handler.empty())
+        return m_handler;
     for (int i = 0; i < m_frameCount; ++i) {
         Dl_info info;
         if (!dladdr(m_frames[i], &info) || !info.dli_sname)
             continue;
         std::string function = demangled(info.dli_sname);
         if (!isRaisingMachinery(function))
-            return function;
+            return withoutParameters(function);
     }
     return std::string(m_where.file_name()) + ":" + std::to_string(m_where.line());
 }

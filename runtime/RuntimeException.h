@@ -13,11 +13,15 @@ public:
 
     // The exception's class name as the report shows it ("NilObjectException").
     const std::string& className() const { return m_className; }
-    // The function that raised it, as far as the program's symbols tell, else "file:line".
+    // Where it was raised: the event handler it left, else the function that raised it as far
+    // as the program's symbols tell, else "file:line".
     std::string where() const;
+    // Notes the handler the exception is leaving; the innermost one stands.
+    void leaveHandler(const std::string& handler);
 
 private:
     std::string m_className;
+    std::string m_handler;
     std::source_location m_where;
     // Return addresses at the throw, for where(): a Ref that finds no object has no caller's
     // source location of its own to give.

@@ -38,13 +38,11 @@ void wFlag::CreateControls()
 void wFlag::_CreateControls0()
 {
     addDesignedControl<Canvas>(*this, "cnvGround", cnvGroundDesign());
-    bindControlEvent<Canvas>(*this, "cnvGround", kCanvasPaintEvent, &wFlag::cnvGround_Paint,
-                             "( Canvas, Graphics, Rect() )");
-    bindControlEvent<Canvas>(*this, "cnvGround", kCanvasMouseDownEvent, &wFlag::cnvGround_MouseDown,
-                             "( Canvas, Integer, Integer ) as Boolean");
+    bindControlEvent<Canvas, &wFlag::cnvGround_Paint>(*this, "cnvGround", kCanvasPaintEvent, "( Canvas, Graphics, Rect() )");
+    bindControlEvent<Canvas, &wFlag::cnvGround_MouseDown>(*this, "cnvGround", kCanvasMouseDownEvent, "( Canvas, Integer, Integer ) as Boolean");
     addDesignedControl<Canvas>(*this, "cnvSky", cnvSkyDesign());
     addDesignedControl<_wrapper_TimerFlag>(*this, "TimerFlag", TimerFlagDesign());
-    bindControlEvent<Timer>(*this, "TimerFlag", kTimerActionEvent, &wFlag::TimerFlag_Action, "( Timer )");
+    bindControlEvent<Timer, &wFlag::TimerFlag_Action>(*this, "TimerFlag", kTimerActionEvent, "( Timer )");
 }
 
 Ref<Canvas> wFlag::cnvGround()

@@ -165,3 +165,36 @@ INSTANTIATE_TEST_SUITE_P(Bundles, FlagSongMissing, testing::Values(Resources::Em
                          });
 
 } // namespace
+
+namespace {
+
+// The reports written to standard error while `action` runs.
+std::string reportOf(const std::function<void()>& action)
+{
+    testing::internal::CaptureStderr();
+    action();
+    return testing::internal::GetCapturedStderr();
+}
+
+} // namespace
+
+// The report names the handler that used the missing song, in every build.
+TEST(FlagSong, AMissingSongIsReportedAsRaisedWhereItWasUsed)
+{
+    test::TemporaryBundle bundle(Resources::Empty);
+    const std::string atLaunch = reportOf([&] { test::launchApplication(bundle.executable()); });
+    EXPECT_NE(atLaunch.find("(raised in wPanel::VolumeSlider_ValueChanged)"), std::string::npos) << atLaunch;
+    Ref<class wPanel> panel = wPanel();
+    struct Use {
+        std::function<void()> take;
+        const char* handler;
+    };
+    const Use uses[] = {
+        { [&] { test::moveSlider(panel->VolumeSlider(), 60); }, "wPanel::VolumeSlider_ValueChanged" },
+        { [&] { test::click(panel->CheckBoxM()); }, "wPanel::CheckBoxM_Action" },
+    };
+    for (const Use& use : uses) {
+        const std::string report = reportOf(use.take);
+        EXPECT_NE(report.find(std::string("(raised in ") + use.handler + ")"), std::string::npos) << report;
+    }
+}

@@ -41,11 +41,16 @@ stop() {
     app=""
 }
 
+# The second tree is moved after its install, as a user may move a whole prefix.
 for prefix in /usr/local "/opt/flag of tarnia"; do
     root="$work/root"
-    rm -rf "$root"
+    rm -rf "$root" "$work/moved"
     DESTDIR="$root" cmake --install "$build" --prefix "$prefix" >/dev/null
     tree="$root$prefix"
+    if [ "$prefix" != /usr/local ]; then
+        mv "$tree" "$work/moved"
+        tree="$work/moved"
+    fi
     executable="$tree/bin/FlagOfTarnia"
     song="$tree/share/flag-of-tarnia/FlagSong.mp3"
 

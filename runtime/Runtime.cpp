@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "Window.h"
 #include "private/QtSupport.h"
+#include "private/WindowSystem.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -60,7 +61,7 @@ void RuntimeInit()
     static int argc = 1;
     static char programName[] = "FlagOfTarnia";
     static char* argv[] = { programName, nullptr };
-    auto* application = new QApplication(argc, argv);
+    QApplication* application = startWindowSystem(argc, argv);
     watchQtThreadExit();
     // The name becomes the windows' WM_CLASS class and matches the desktop entry, so a dock
     // groups the windows under the entry; the icon is the entry's too.

@@ -7,6 +7,7 @@
 #include "Runtime.h"
 
 #include <QMainWindow>
+#include <QProcess>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -208,5 +209,39 @@ INSTANTIATE_TEST_SUITE_P(, StartupFailure,
     testing::Values(FailingStartup { "InTheFileTypeStep", &registerTheFileTypesNameFirst, "Tarnia Flag" },
                     FailingStartup { "PendingFromAStaticInitialiser", &failInAStaticInitialiser, "an initialiser failed" }),
     [](const testing::TestParamInfo<FailingStartup>& info) { return std::string(info.param.name); });
+
+// Without a window system to show its windows the application says why in one line of its
+// own and fails, with no abort and no core.
+TEST(StartingWithout, SaysWhyInOneLineAndFails)
+{
+    struct Case {
+        const char* what;
+        const char* platform;
+        const char* display;
+    };
+    const Case cases[] = {
+        { "a display", "xcb", nullptr },
+        { "a display that answers", "xcb", ":4242" },
+        { "a Wayland compositor or plugin", "wayland", nullptr },
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.what);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        environment.insert("QT_QPA_PLATFORM", row.platform);
+        if (row.display)
+            environment.insert("DISPLAY", row.display);
+        QProcess application;
+        application.setProcessEnvironment(environment);
+        application.start(FLAG_EXECUTABLE, {});
+        ASSERT_TRUE(application.waitForFinished(30000));
+        const QString errors = QString::fromLocal8Bit(application.readAllStandardError());
+        EXPECT_EQ(application.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(application.exitCode(), 1);
+        EXPECT_EQ(errors.count(QLatin1Char('\n')), 1) << errors.toStdString();
+        EXPECT_TRUE(errors.startsWith("Flag of Tarnia cannot start: ")) << errors.toStdString();
+    }
+}
 
 } // namespace

@@ -73,8 +73,10 @@ void MenuItem::Name(const std::string& name)
 void MenuItem::Value(const std::string& text)
 {
     m_value = text;
-    m_qt->action->setText(QString::fromStdString(text));
-    m_qt->action->setSeparator(text == "-");
+    const bool separator = text == "-";
+    // A separator's text would be drawn beside its line.
+    m_qt->action->setText(separator ? QString() : QString::fromStdString(text));
+    m_qt->action->setSeparator(separator);
     if (m_qt->menu)
         m_qt->menu->setTitle(QString::fromStdString(text));
 }
@@ -100,6 +102,9 @@ void MenuItem::Enabled(bool enabled)
 void MenuItem::Checked(bool checked)
 {
     m_checked = checked;
+    // An item whose check mark code sets keeps its place for the mark from then on, so it
+    // looks the same unchecked before and after.
+    m_checkable = true;
     updateAction();
 }
 
@@ -108,8 +113,7 @@ void MenuItem::updateAction()
     QAction* action = m_qt->action;
     action->setVisible(m_visible);
     action->setEnabled(m_enabled);
-    if (m_checked)
-        action->setCheckable(true);
+    action->setCheckable(m_checkable);
     action->setChecked(m_checked);
 }
 

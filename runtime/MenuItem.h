@@ -64,6 +64,7 @@ private:
     bool m_visible = true;
     bool m_enabled = true;
     bool m_checked = false;
+    bool m_checkable = false;
     std::vector<Ref<MenuItem>> m_children;
     struct Qt;
     std::unique_ptr<Qt> m_qt;

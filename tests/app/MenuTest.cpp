@@ -7,11 +7,14 @@
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
+#include <QImage>
 #include <QMenuBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <vector>
 
 namespace {
@@ -201,6 +204,102 @@ TEST(MenuBar, ItsKeysWorkInTheFlagWindow)
     EXPECT_FALSE(RuntimeQuitRequested());
     QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_TRUE(RuntimeQuitRequested()) << "Ctrl+Q is Exit";
+}
+
+// The Adjust menu as the user sees it, popped up under the bar.
+QImage shownAdjustMenu(QMenu* adjust)
+{
+    if (!adjust->isVisible()) {
+        adjust->popup(QPoint(0, 0));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(adjust));
+    }
+    return adjust->grab().toImage();
+}
+
+QAction* adjustMenuAction(QMenu* adjust, const char* name)
+{
+    for (QAction* action : adjust->actions()) {
+        if (action->objectName() == QLatin1String(name))
+            return action;
+    }
+    return nullptr;
+}
+
+QMenu* theAdjustMenu()
+{
+    auto* window = qobject_cast<QMainWindow*>(wFlag()->qtWidget());
+    auto* bar = window ? qobject_cast<QMenuBar*>(window->menuWidget()) : nullptr;
+    return bar && !bar->actions().isEmpty() ? bar->actions()[0]->menu() : nullptr;
+}
+
+TEST(MenuBar, ASeparatorIsDrawnAsAPlainLineAcrossItsRow)
+{
+    test::launchApplication();
+    QMenu* adjust = theAdjustMenu();
+    ASSERT_TRUE(adjust);
+    const QImage menu = shownAdjustMenu(adjust);
+    for (const char* name : { "UntitledSeparator", "UntitledItem" }) {
+        SCOPED_TRACE(name);
+        QAction* separator = adjustMenuAction(adjust, name);
+        ASSERT_TRUE(separator);
+        // Inside the menu's frame.
+        const QRect row = adjust->actionGeometry(separator).adjusted(2, 0, -2, 0);
+        ASSERT_FALSE(row.isEmpty());
+        std::map<QRgb, int> counts;
+        for (int y = row.top(); y <= row.bottom(); ++y) {
+            for (int x = row.left(); x <= row.right(); ++x)
+                ++counts[menu.pixel(x, y)];
+        }
+        const QRgb background = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+            return a.second < b.second;
+        })->first;
+        // Each row's ink as its first column, last column and count of pixels.
+        struct Run {
+            int left;
+            int right;
+            int count;
+        };
+        std::vector<Run> runs;
+        for (int y = row.top(); y <= row.bottom(); ++y) {
+            Run run { row.right(), row.left(), 0 };
+            for (int x = row.left(); x <= row.right(); ++x) {
+                if (menu.pixel(x, y) != background) {
+                    run = { std::min(run.left, x), std::max(run.right, x), run.count + 1 };
+                }
+            }
+            if (run.count > 0)
+                runs.push_back(run);
+        }
+        // A line: one or two rows of pixels, each one unbroken run across most of the row, the
+        // runs over the same columns; a glyph beside it breaks that.
+        ASSERT_GE(runs.size(), 1u);
+        EXPECT_LE(runs.size(), 2u);
+        for (const Run& run : runs) {
+            EXPECT_EQ(run.count, run.right - run.left + 1) << "an unbroken run";
+            EXPECT_GT(run.count, row.width() / 2);
+            EXPECT_LE(std::abs(run.left - runs[0].left), 1);
+            EXPECT_LE(std::abs(run.right - runs[0].right), 1);
+        }
+    }
+}
+
+TEST(MenuBar, LoopLooksTheSameUncheckedAtLaunchAndAfterBeingCheckedAndCleared)
+{
+    test::launchApplication();
+    QMenu* adjust = theAdjustMenu();
+    ASSERT_TRUE(adjust);
+    QAction* loop = adjustMenuAction(adjust, "AdjustLoop");
+    ASSERT_TRUE(loop);
+    const QRect row = adjust->actionGeometry(loop);
+    const QImage atLaunch = shownAdjustMenu(adjust).copy(row);
+
+    ASSERT_TRUE(test::chooseMenuItem("AdjustLoop"));
+    const QImage checked = shownAdjustMenu(adjust).copy(row);
+    ASSERT_TRUE(test::chooseMenuItem("AdjustLoop"));
+    const QImage cleared = shownAdjustMenu(adjust).copy(row);
+
+    EXPECT_NE(checked, atLaunch) << "the check mark shows";
+    EXPECT_EQ(cleared, atLaunch) << "one look for the unchecked item";
 }
 
 } // namespace

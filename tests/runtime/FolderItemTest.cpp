@@ -106,7 +106,7 @@ TEST(FolderItem, ChildResolvesLinksAndParentGoesUp)
     EXPECT_TRUE(makeRef<FolderItem>("/")->Parent().isNil());
 }
 
-TEST(FolderItem, BundleResourcesAreBesideTheExecutablesFolder)
+TEST(FolderItem, BundleResourcesAreFoundFromTheExecutablesFolder)
 {
     {
         Bundle bundle(true);

@@ -58,8 +58,13 @@ private:
     // The surface's extent in its own units.
     QRectF extent() const;
     void noteDrawn(const QRectF& area);
-    bool drawMaskedPixels(Picture& source, Picture& mask, double x, double y, double sourceX,
-                          double sourceY, double sourceWidth, double sourceHeight);
+    // noteDrawn, and on a picture the end of drawing on it directly.
+    void noteDirect(const QRectF& area);
+    // A lay at whole device pixels onto a picture, recorded; false when it has to be drawn directly.
+    bool recordLay(const Ref<Picture>& picture, const Ref<Picture>& mask, double x, double y, double sourceX,
+                   double sourceY, double sourceWidth, double sourceHeight);
+    void drawDirect(Picture& source, const Ref<Picture>& mask, double x, double y, double width, double height,
+                    double sourceX, double sourceY, double sourceWidth, double sourceHeight);
 
     QPainter* m_painter = nullptr;
     Picture* m_picture = nullptr;

@@ -3,6 +3,8 @@
 #include <QRectF>
 #include <QTransform>
 
+#include <algorithm>
+
 RUNTIME_CLASS_RECORD(Group2D, "Group2D", Object2D)
 
 void Group2D::Append(const Ref<Object2D>& shape)
@@ -24,4 +26,16 @@ void Group2D::paint(QPainter& painter, const QTransform& outer, const QRectF& cl
     const QTransform transform = placement(outer);
     for (const Ref<Object2D>& child : m_children)
         child->paint(painter, transform, clip, touched);
+}
+
+bool Group2D::placeable() const
+{
+    return std::all_of(m_children.begin(), m_children.end(), [](const Ref<Object2D>& child) { return child->placeable(); });
+}
+
+void Group2D::place(const QTransform& outer, double pixelRatio, Sink& sink)
+{
+    const QTransform transform = placement(outer);
+    for (const Ref<Object2D>& child : m_children)
+        child->place(transform, pixelRatio, sink);
 }

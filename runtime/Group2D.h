@@ -15,6 +15,8 @@ public:
     // The child at `index` (0 is the first appended); throws OutOfBoundsException outside 0..Count-1.
     Ref<Object2D> Item(int64_t index) const;
 
+    bool placeable() const override;
+    void place(const QTransform& outer, double pixelRatio, Sink& sink) override;
     void paint(QPainter& painter, const QTransform& outer, const QRectF& clip, QRectF& touched) override;
 
 private:

@@ -188,13 +188,30 @@ const Object2D::Cache& Object2D::cachedOutline(double deviceScale)
     return *m_cache;
 }
 
+double Object2D::deviceScaleOf(const QTransform& transform, double pixelRatio) const
+{
+    return std::max(std::hypot(transform.m11(), transform.m12()), std::hypot(transform.m21(), transform.m22())) * pixelRatio;
+}
+
+void Object2D::place(const QTransform& outer, double pixelRatio, Sink& sink)
+{
+    const QTransform transform = placement(outer);
+    const Cache& cache = cachedOutline(deviceScaleOf(transform, pixelRatio));
+    if (cache.outline.size() < 3)
+        return;
+    Scratch& buffers = scratch();
+    buffers.placed.clear();
+    for (const QPointF& point : cache.outline)
+        buffers.placed.push_back(transform.map(point) * pixelRatio);
+    sink.fill(buffers.placed.data(), buffers.placed.size(), m_fillColor);
+}
+
 void Object2D::paint(QPainter& painter, const QTransform& outer, const QRectF& clip, QRectF& touched)
 {
     static const QPen noPen(Qt::NoPen);
     const QTransform transform = placement(outer);
     const double pixelRatio = painter.device()->devicePixelRatio();
-    const double deviceScale = std::max(std::hypot(transform.m11(), transform.m12()),
-                                        std::hypot(transform.m21(), transform.m22())) * pixelRatio;
+    const double deviceScale = deviceScaleOf(transform, pixelRatio);
     const Cache& cache = cachedOutline(deviceScale);
     if (cache.outline.size() < 3)
         return;

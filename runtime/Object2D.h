@@ -2,10 +2,12 @@
 
 #include "Object.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
 class QPainter;
+class QPointF;
 class QPolygonF;
 class QRectF;
 class QTransform;
@@ -41,6 +43,19 @@ public:
     Color BorderColor() const { return m_borderColor; }
     void BorderColor(Color color);
 
+    // Runtime side: takes the fills of shapes, each a closed outline in device pixels with its colour.
+    class Sink {
+    public:
+        virtual void fill(const QPointF* points, size_t count, Color colour) = 0;
+
+    protected:
+        virtual ~Sink() = default;
+    };
+    // Runtime side: the shape can be handed to place(): it has no outline to stroke.
+    virtual bool placeable() const { return m_borderWidth <= 0; }
+    // Runtime side: hands `sink` the shape's fills in drawing order, placed as paint() places them,
+    // in device pixels of a surface with `pixelRatio` pixels per unit. Only for placeable() shapes.
+    virtual void place(const QTransform& outer, double pixelRatio, Sink& sink);
     // Runtime side: draws the shape placed by its own position, turn and scale followed by `outer`,
     // keeping inside `clip` (the surface's units), and widens `touched` by the area it painted.
     // Leaves the painter's transform at identity.
@@ -63,6 +78,7 @@ protected:
 private:
     struct Cache;
     const Cache& cachedOutline(double deviceScale);
+    double deviceScaleOf(const QTransform& transform, double pixelRatio) const;
 
     double m_x = 0;
     double m_y = 0;

@@ -1,6 +1,7 @@
 #include "Picture.h"
 
 #include "Graphics.h"
+#include "private/Drawing.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -18,6 +19,7 @@ struct Picture::Surface {
     // Opened once for the picture's life: QPainter::begin allocates, and every frame draws.
     QPainter painter;
     QRect drawn;
+    std::unique_ptr<PictureRecord> record;
 };
 
 namespace {
@@ -57,6 +59,7 @@ Picture::Picture(int64_t width, int64_t height, int64_t depth)
     m_surface->image = QImage(static_cast<uchar*>(pixels), pixelWidth, pixelHeight, static_cast<qsizetype>(bytesPerLine),
                               QImage::Format_ARGB32_Premultiplied, [](void* data) { std::free(data); }, pixels);
     m_surface->image.setDevicePixelRatio(pixelRatio);
+    m_surface->record = std::make_unique<PictureRecord>(m_surface->image);
     m_surface->painter.begin(&m_surface->image);
     m_surface->painter.setRenderHint(QPainter::Antialiasing);
     m_graphics = makeRef<::Graphics>();
@@ -77,12 +80,29 @@ Ref<Picture> Picture::Constructor(int64_t width, int64_t height, int64_t depth)
 
 QImage& Picture::image()
 {
+    m_surface->record->render();
     return m_surface->image;
 }
 
 const QImage& Picture::image() const
 {
+    m_surface->record->render();
     return m_surface->image;
+}
+
+double Picture::pixelRatio() const
+{
+    return m_surface->image.devicePixelRatio();
+}
+
+QRect Picture::pixelRect() const
+{
+    return m_surface->image.rect();
+}
+
+PictureRecord& Picture::record()
+{
+    return *m_surface->record;
 }
 
 QRect Picture::drawnPixels() const
@@ -95,4 +115,9 @@ void Picture::noteDrawn(const QRectF& area)
     const double pixelRatio = m_surface->image.devicePixelRatio();
     const QRectF pixels(area.topLeft() * pixelRatio, area.size() * pixelRatio);
     m_surface->drawn |= pixels.toAlignedRect() & m_surface->image.rect();
+}
+
+void Picture::noteDrawnPixels(const QRect& pixels)
+{
+    m_surface->drawn |= pixels & m_surface->image.rect();
 }

@@ -3,8 +3,9 @@
 // Picture: an off-screen image to draw on through its Graphics and to draw with DrawPicture.
 //
 // Runtime side, for canvases and other drawing code: image() is the QImage behind the picture
-// (premultiplied ARGB32, in device pixels, carrying the screen's device pixel ratio). Read it
-// freely; draw on it only through Graphics, which keeps drawnPixels() right.
+// (premultiplied ARGB32, in device pixels, carrying the screen's device pixel ratio), with
+// everything drawn so far in it. Read it freely; draw on it only through Graphics, which keeps
+// drawnPixels() and the picture's record() right.
 
 #include "Object.h"
 
@@ -12,6 +13,7 @@
 #include <memory>
 
 class Graphics;
+class PictureRecord;
 class QImage;
 class QPainter;
 class QRect;
@@ -45,10 +47,17 @@ public:
     // Runtime side: the pixels (see the top of this file).
     QImage& image();
     const QImage& image() const;
+    // Runtime side: the image's device pixel ratio and its extent in device pixels.
+    double pixelRatio() const;
+    QRect pixelRect() const;
     // Runtime side: the device pixels drawn on since the picture was made; the rest is transparent.
     QRect drawnPixels() const;
     // Runtime side: widens drawnPixels() by `area`, in the picture's units.
     void noteDrawn(const QRectF& area);
+    // Runtime side: widens drawnPixels() by `pixels`, in device pixels.
+    void noteDrawnPixels(const QRect& pixels);
+    // Runtime side: what has been drawn on the picture and is not yet in image().
+    PictureRecord& record();
 
 private:
     struct Surface;

@@ -1,0 +1,211 @@
+#include "FlagTestSupport.h"
+
+#include "Graphics.h"
+#include "Object2D.h"
+#include "SceneConstants.h"
+#include "private/Raster.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+// The frames the flag draws, pixel for pixel the same as drawing each of their steps at once on
+// whole images. The pictures draw only what a frame changes; this reference draws everything,
+// every time, with the runtime's fills of shapes and the mask rule written out plainly.
+
+namespace {
+
+struct Polygons : Object2D::Sink {
+    struct Fill {
+        std::vector<QPointF> points;
+        uint32_t colour;
+    };
+    std::vector<Fill> fills;
+    void fill(const QPointF* points, size_t count, Color colour) override
+    {
+        fills.push_back({ std::vector<QPointF>(points, points + count), 0xFF000000u | colour.rgb });
+    }
+};
+
+class EagerFlag {
+public:
+    // Starts from the pixels the pictures hold now.
+    explicit EagerFlag(class wFlag& flag)
+        : m_buffer(flag.picBuffer->image().copy())
+        , m_mask(flag.picMask->image().copy())
+        , m_back(flag.picBB->image().copy())
+        , m_ratio(m_back.devicePixelRatio())
+    {
+    }
+
+    void frame(class wFlag& flag, double theta, bool glory)
+    {
+        const int64_t groundWidth = flag.cnvGround()->Width(), groundHeight = flag.cnvGround()->Height();
+        const int64_t cantonWidth = flag.cnvSky()->Width(), cantonHeight = flag.cnvSky()->Height();
+        const double centreX = static_cast<double>(cantonWidth) / 2.0, centreY = static_cast<double>(cantonHeight) / 2.0;
+        Object2D& sun = *flag.AstroDuodec;
+        Object2D& sector = *flag.ArcGlory;
+        sun.Rotation(theta);
+        sun.Scale(static_cast<double>(cantonWidth) / kDesignUnitsPerCanton);
+        sector.Scale(sun.Scale() * kGloryScaleFactor);
+
+        fill(m_buffer, groundWidth, groundHeight, kFieldRed);
+        fill(m_buffer, cantonWidth, cantonHeight, kCantonBlue);
+        shape(m_buffer, sun, centreX, centreY);
+        if (glory) {
+            fill(m_mask, groundWidth, groundHeight, kGloryShade);
+            for (int i = 1; i <= 6; ++i) {
+                sector.Rotation((kPi / 12 + theta) + i * (kPi / 3));
+                shape(m_mask, sector, centreX, centreY);
+            }
+        } else {
+            fill(m_mask, groundWidth, groundHeight, kGloryClear);
+        }
+        fill(m_back, groundWidth, groundHeight, kSunWhite);
+        layThroughMask();
+    }
+
+    const QImage& buffer() const { return m_buffer; }
+    const QImage& mask() const { return m_mask; }
+    const QImage& back() const { return m_back; }
+
+private:
+    void fill(QImage& image, int64_t width, int64_t height, Color colour)
+    {
+        const int right = std::min<int>(static_cast<int>(width * m_ratio), image.width());
+        const int bottom = std::min<int>(static_cast<int>(height * m_ratio), image.height());
+        for (int y = 0; y < bottom; ++y) {
+            auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
+            std::fill(row, row + right, 0xFF000000u | colour.rgb);
+        }
+    }
+
+    void shape(QImage& image, Object2D& shape, double x, double y)
+    {
+        Polygons polygons;
+        shape.place(QTransform::fromTranslate(x, y), m_ratio, polygons);
+        for (const Polygons::Fill& fill : polygons.fills) {
+            std::vector<raster::Point> points;
+            raster::fixPolygon(fill.points.data(), fill.points.size(), image.width(), image.height(), points);
+            raster::Cells cells;
+            cells.build(points.data(), points.size(), image.height(), image.width());
+            for (int row = cells.top(); row < cells.bottom(); ++row)
+                raster::fillRow(cells.rowBegin(row), cells.rowEnd(row), 0, image.width(),
+                                fill.colour, reinterpret_cast<uint32_t*>(image.scanLine(row)));
+        }
+    }
+
+    // Every pixel of the buffer, seen through its mask (opacity 255 minus the grey level), over the back buffer.
+    void layThroughMask()
+    {
+        for (int y = 0; y < m_back.height(); ++y) {
+            const auto* source = reinterpret_cast<const uint32_t*>(m_buffer.constScanLine(y));
+            const auto* mask = reinterpret_cast<const uint32_t*>(m_mask.constScanLine(y));
+            auto* back = reinterpret_cast<uint32_t*>(m_back.scanLine(y));
+            for (int x = 0; x < m_back.width(); ++x) {
+                const uint32_t grey = (qRed(mask[x]) * 11 + qGreen(mask[x]) * 16 + qBlue(mask[x]) * 5) >> 5;
+                const uint32_t seen = raster::byteMultiply(source[x], 255 - grey);
+                back[x] = seen + raster::byteMultiply(back[x], 255 - (seen >> 24));
+            }
+        }
+    }
+
+    QImage m_buffer;
+    QImage m_mask;
+    QImage m_back;
+    double m_ratio;
+};
+
+// The first row and column where two images differ, as text; empty when they are the same.
+std::string firstDifference(const QImage& actual, const QImage& expected)
+{
+    if (actual.size() != expected.size())
+        return "sizes differ";
+    for (int y = 0; y < actual.height(); ++y) {
+        const auto* a = reinterpret_cast<const uint32_t*>(actual.constScanLine(y));
+        const auto* e = reinterpret_cast<const uint32_t*>(expected.constScanLine(y));
+        if (std::memcmp(a, e, static_cast<size_t>(actual.width()) * 4) == 0)
+            continue;
+        int x = 0;
+        while (a[x] == e[x])
+            ++x;
+        char text[96];
+        std::snprintf(text, sizeof text, "pixel (%d, %d): %08X, expected %08X", x, y, a[x], e[x]);
+        return text;
+    }
+    return {};
+}
+
+TEST(FramePixels, EveryFrameEqualsTheFrameDrawnWhole)
+{
+    test::launchApplication();
+    Ref<class wFlag> flag = wFlag();
+    flag->TimerFlag()->Enabled(false);
+    flag->DrawFlag();
+    EagerFlag eager(*flag);
+
+    // A ground and canton size (0: keep), the Glory setting, the angle in degrees, and whether the
+    // frame comes from a paint of the ground canvas instead of a direct DrawFlag.
+    struct Step {
+        const char* what;
+        int groundWidth, groundHeight, cantonWidth, cantonHeight;
+        bool glory;
+        double degrees;
+        bool paint;
+    };
+    const Step steps[] = {
+        { "launch size, glory", 720, 480, 360, 240, true, 0, false },
+        { "one tick", 0, 0, 0, 0, true, 1.5, false },
+        { "another tick", 0, 0, 0, 0, true, 3, false },
+        { "a paint with no tick", 0, 0, 0, 0, true, 3, true },
+        { "glory off", 0, 0, 0, 0, false, 4.5, false },
+        { "glory off, a tick", 0, 0, 0, 0, false, 6, true },
+        { "glory on again", 0, 0, 0, 0, true, 7.5, false },
+        { "grown to 1440", 1440, 960, 720, 480, true, 9, false },
+        { "1440, a tick", 0, 0, 0, 0, true, 10.5, true },
+        { "1440, glory off", 0, 0, 0, 0, false, 12, false },
+        { "shrunk to 720", 720, 480, 360, 240, true, 13.5, false },
+        { "720, a tick past the old size", 0, 0, 0, 0, true, 15, false },
+        { "720, another", 0, 0, 0, 0, true, 16.5, true },
+        { "smallest, 60", 60, 40, 30, 20, true, 18, false },
+        { "45-pixel canton", 90, 60, 45, 30, true, 19.5, false },
+        { "45-pixel canton, glory off", 0, 0, 0, 0, false, 21, false },
+        { "stopped: back to 0", 720, 480, 360, 240, true, 0, false },
+        { "continued", 0, 0, 0, 0, true, 1.5, false },
+        { "maximized, 1890", 1890, 1030, 945, 515, true, 100, false },
+        { "maximized, a tick", 0, 0, 0, 0, true, 101.5, true },
+        { "maximized, glory off", 0, 0, 0, 0, false, 103, false },
+        { "back to 1440 near a full turn", 1440, 960, 720, 480, true, 358.5, false },
+        { "1440, past the turn", 0, 0, 0, 0, true, 0.3, false },
+    };
+    QImage canvas(flag->picBB->image().size(), QImage::Format_ARGB32_Premultiplied);
+    canvas.setDevicePixelRatio(flag->picBB->image().devicePixelRatio());
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        if (step.groundWidth) {
+            flag->cnvGround()->Width(step.groundWidth);
+            flag->cnvGround()->Height(step.groundHeight);
+            flag->cnvSky()->Width(step.cantonWidth);
+            flag->cnvSky()->Height(step.cantonHeight);
+        }
+        wPanel()->CheckBoxGlory()->Value(step.glory);
+        flag->theta = step.degrees * kPi / 180.0;
+        if (step.paint) {
+            QPainter painter(&canvas);
+            Ref<Graphics> surface = Graphics::forPainter(&painter);
+            flag->cnvGround_Paint(flag->cnvGround(), surface, {});
+            surface->bindPainter(nullptr);
+        } else {
+            flag->DrawFlag();
+        }
+        eager.frame(*flag, flag->theta, step.glory);
+        ASSERT_EQ(firstDifference(flag->picBB->image(), eager.back()), "");
+        ASSERT_EQ(firstDifference(flag->picBuffer->image(), eager.buffer()), "");
+        ASSERT_EQ(firstDifference(flag->picMask->image(), eager.mask()), "");
+    }
+}
+
+} // namespace

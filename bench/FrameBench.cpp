@@ -1,7 +1,7 @@
 // Times one frame of the flag as the running application makes it: an animation tick, whose
 // repaint of the ground canvas runs DrawFlag and copies the back buffer onto the canvas. Ground widths 360,
-// 720 and 1440, Glory off and on, on a 1920 x 1080 main screen. Build with
-// `cmake -DFLAG_BENCH=ON -DCMAKE_BUILD_TYPE=Release` and run `bench/FrameBench`.
+// 720 and 1440, Glory off and on, on a 1920 x 1080 main screen, or with `--2x` on one of twice the
+// pixel density. Build with `cmake -DFLAG_BENCH=ON -DCMAKE_BUILD_TYPE=Release` and run `bench/FrameBench`.
 
 #include "CheckBox.h"
 #include "ExecutablePathForTesting.h"
@@ -14,7 +14,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstring>
+
 namespace {
+
+const char* g_density = "";
 
 void launch()
 {
@@ -42,7 +46,7 @@ void frame(benchmark::State& state)
         QCoreApplication::processEvents();
     }
     state.SetLabel(std::to_string(flag->cnvGround()->Width()) + "x" + std::to_string(flag->cnvGround()->Height())
-                   + (state.range(1) ? " glory" : ""));
+                   + (state.range(1) ? " glory" : "") + g_density);
 }
 
 BENCHMARK(frame)->ArgsProduct({ { 360, 720, 1440 }, { 0, 1 } })->Unit(benchmark::kMillisecond);
@@ -51,8 +55,18 @@ BENCHMARK(frame)->ArgsProduct({ { 360, 720, 1440 }, { 0, 1 } })->Unit(benchmark:
 
 int main(int argc, char** argv)
 {
+    const char* screen = FLAG_SCREEN_CONFIG;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--2x") == 0) {
+            screen = FLAG_SCREEN_CONFIG_2X;
+            g_density = " @2x";
+            std::memmove(argv + i, argv + i + 1, static_cast<size_t>(argc - i) * sizeof(char*));
+            --argc;
+            break;
+        }
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + FLAG_SCREEN_CONFIG);
+        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + screen);
     benchmark::Initialize(&argc, argv);
     launch();
     benchmark::RunSpecifiedBenchmarks();

@@ -3,6 +3,7 @@
 #include "Object.h"
 #include "Sound.h"
 
+#include <cstddef>
 #include <string>
 
 // An item of the file system, by path: a file or a folder, which need not exist.
@@ -28,7 +29,11 @@ public:
     // The absolute path, as the system writes it.
     std::string NativePath() const;
 
-    // The file's sound, read at once; empty for a file that is missing, unreadable or not MP3.
+    // The largest file OpenAsSound reads: 64 MiB, far above any song's size.
+    static constexpr std::size_t kLargestSong = std::size_t { 64 } << 20;
+    // The file's sound, read at once; empty for a file that is missing, unreadable or not MP3,
+    // and for anything but a regular file of at most kLargestSong bytes (a named pipe, a
+    // device, a folder): those are never waited on or read.
     Ref<Sound> OpenAsSound() const;
 
 private:

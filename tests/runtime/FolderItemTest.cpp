@@ -8,7 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
 #include <functional>
+#include <future>
 
 namespace {
 
@@ -125,4 +132,74 @@ TEST(FolderItem, BundleResourcesAreFoundFromTheExecutablesFolder)
     RuntimeSetExecutablePathForTesting("");
     ASSERT_TRUE(resources);
     EXPECT_TRUE(resources->Child("FlagSong.mp3")->OpenAsSound());
+}
+
+namespace {
+
+// The song's bytes in a sparse file of `size` bytes.
+void writePadded(const QString& path, const QByteArray& bytes, qint64 size)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    ASSERT_TRUE(file.resize(size));
+}
+
+} // namespace
+
+// Only a regular file of a song's size is read; anything else is no sound, at once.
+TEST(FolderItem, OpensOnlyRegularFilesOfASongsSize)
+{
+    QTemporaryDir folder;
+    const QByteArray song = songBytes();
+    const qint64 largest = static_cast<qint64>(FolderItem::kLargestSong);
+    const struct {
+        const char* name;
+        std::function<void(const QString&)> make;
+        bool sound;
+    } cases[] = {
+        { "a named pipe", [](const QString& at) { ASSERT_EQ(::mkfifo(QFile::encodeName(at).constData(), 0600), 0); }, false },
+        { "a folder", [](const QString& at) { ASSERT_TRUE(QDir().mkpath(at)); }, false },
+        { "a link to an endless device", [](const QString& at) { ASSERT_TRUE(QFile::link("/dev/zero", at)); }, false },
+        { "the song, a byte too large", [&](const QString& at) { writePadded(at, song, largest + 1); }, false },
+        { "the song, as large as a song may be", [&](const QString& at) { writePadded(at, song, largest); }, true },
+        { "the song", [&](const QString& at) { write(at, song); }, true },
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        const QString at = folder.filePath(row.name);
+        row.make(at);
+        Ref<FolderItem> item = makeRef<FolderItem>(at.toStdString());
+        auto opening = std::async(std::launch::async, [item] { return !item->OpenAsSound().isNil(); });
+        if (opening.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            ADD_FAILURE() << "still opening after ten seconds";
+            // A writer that comes and goes ends a reader's wait on a pipe.
+            ::close(::open(QFile::encodeName(at).constData(), O_WRONLY | O_NONBLOCK));
+        }
+        EXPECT_EQ(opening.get(), row.sound);
+    }
+}
+
+// Paths are the file system's bytes: a folder named in Latin-1 (0xFC, not UTF-8) holds a bundle
+// that finds its song.
+TEST(FolderItem, ABundleUnderANameThatIsNotUtf8FindsItsSong)
+{
+    QTemporaryDir folder;
+    const std::filesystem::path root = std::filesystem::path(QFile::encodeName(folder.path()).toStdString()) / "M\xFCnchen";
+    const std::filesystem::path executable = root / "bin" / "FlagOfTarnia";
+    const std::filesystem::path resources = (executable.parent_path() / FLAG_RESOURCES_FROM_EXECUTABLE).lexically_normal();
+    std::filesystem::create_directories(executable.parent_path());
+    std::filesystem::create_directories(resources);
+    std::filesystem::copy_file(FLAG_RESOURCES_DIR "/FlagSong.mp3", resources / "FlagSong.mp3");
+
+    RuntimeSetExecutablePathForTesting(executable.string());
+    Ref<FolderItem> found = GetBundleResourcesFolder();
+    RuntimeSetExecutablePathForTesting("");
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->NativePath(), std::filesystem::canonical(resources).string());
+    Ref<FolderItem> bundle = found->Parent();
+    while (bundle && bundle->Name() != "M\xFCnchen")
+        bundle = bundle->Parent();
+    EXPECT_TRUE(bundle) << "the folder's name comes back as its bytes";
+    EXPECT_TRUE(found->Child("FlagSong.mp3")->OpenAsSound());
 }

@@ -152,14 +152,16 @@ TEST_P(FlagSongMissing, IsReportedOnceForEachUseAndTheApplicationRunsOn)
     EXPECT_EQ(quietly, 0);
     EXPECT_EQ(flag->Width(), 900);
     EXPECT_TRUE(test::menuAction("AdjustLoop")->isChecked());
+    EXPECT_FALSE(bundle.releasedAWaitingReader()) << "the launch waited on the song's file";
 }
 
-INSTANTIATE_TEST_SUITE_P(Bundles, FlagSongMissing, testing::Values(Resources::Empty, Resources::NotMp3, Resources::Missing),
+INSTANTIATE_TEST_SUITE_P(Bundles, FlagSongMissing, testing::Values(Resources::Empty, Resources::NotMp3, Resources::Missing, Resources::NamedPipe),
                          [](const testing::TestParamInfo<Resources>& info) {
                              switch (info.param) {
                              case Resources::Empty: return "NoSongInResources";
                              case Resources::NotMp3: return "NoMp3UnderTheSongsName";
                              case Resources::Missing: return "NoResourcesFolder";
+                             case Resources::NamedPipe: return "ANamedPipeUnderTheSongsName";
                              default: return "Other";
                              }
                          });

@@ -18,7 +18,16 @@
 #include <QTest>
 #include <QWidget>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <cstdlib>
 #include <string>
 
@@ -94,7 +103,7 @@ inline bool withdrawn(const std::string& itemName)
 // with the song, with nothing, with a file of the song's name that is no MP3, or no such folder.
 class TemporaryBundle {
 public:
-    enum class Resources { Song, Empty, NotMp3, Missing };
+    enum class Resources { Song, Empty, NotMp3, Missing, NamedPipe };
 
     explicit TemporaryBundle(Resources resources)
     {
@@ -109,14 +118,48 @@ public:
             if (file.open(QIODevice::WriteOnly))
                 file.write("ID3 but not a song: text where the frames should be\n");
         }
+        if (resources == Resources::NamedPipe && ::mkfifo(QFile::encodeName(songPath()).constData(), 0600) == 0)
+            m_releaser = std::thread([this] { releaseAWaitingReaderLater(); });
+    }
+    ~TemporaryBundle()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_wake.notify_all();
+        if (m_releaser.joinable())
+            m_releaser.join();
     }
 
     std::string executable() const { return (m_folder.path() + "/bin/FlagOfTarnia").toStdString(); }
     QString resourcesPath() const { return QDir::cleanPath(m_folder.path() + "/bin/" FLAG_RESOURCES_FROM_EXECUTABLE); }
     QString songPath() const { return resourcesPath() + "/FlagSong.mp3"; }
 
+    // True when a reader was still waiting on the named pipe after ten seconds and had to be
+    // let go: something opened it in a way that blocks.
+    bool releasedAWaitingReader() const { return m_released; }
+
 private:
+    void releaseAWaitingReaderLater()
+    {
+        std::unique_lock lock(m_mutex);
+        if (m_wake.wait_for(lock, std::chrono::seconds(10), [this] { return m_done; }))
+            return;
+        // A writer that opens and closes gives a waiting reader the end of the file.
+        const int writer = ::open(QFile::encodeName(songPath()).constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0) {
+            m_released = true;
+            ::close(writer);
+        }
+    }
+
     QTemporaryDir m_folder;
+    std::thread m_releaser;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_done = false;
+    std::atomic<bool> m_released = false;
 };
 
 } // namespace test

@@ -48,6 +48,8 @@ RUNTIME_CLASS_RECORD(MenuBar, "MenuBar", MenuItem)
 MenuItem::MenuItem()
     : m_qt(std::make_unique<Qt>())
 {
+    // The menu bar belongs to the application: its keys act in every window of it.
+    m_qt->action->setShortcutContext(::Qt::ApplicationShortcut);
     QObject::connect(m_qt->action, &QAction::triggered, m_qt->action, [this] {
         std::string name = m_name;
         bool quits = classRecord().isA(QuitMenuItem::staticClassRecord());

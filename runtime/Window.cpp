@@ -702,28 +702,63 @@ void Window::Show()
     WindowWidget* widget = m_qt->widget;
     placeOnFirstShow();
     if (isFloating()) {
-        // Above the main window, as its tool window.
-        for (Window* window : liveWindows()) {
-            if (window != this && window->m_type == 0 && !window->m_closed && window->m_qt->widget) {
-                widget->winId();
-                window->m_qt->widget->winId();
-                widget->windowHandle()->setTransientParent(window->m_qt->widget->windowHandle());
-                break;
-            }
-        }
+        attachToMainWindow();
         if (!widget->isVisible() && headlessPlatform()) {
             m_swallowShowActivation = true;
             m_qt->previousActive = QApplication::activeWindow();
         }
     }
+    // A minimized window comes back, as it was before.
+    if (widget->windowState() & Qt::WindowMinimized)
+        widget->setWindowState(widget->windowState() & ~Qt::WindowMinimized);
     if (m_fullScreen)
         widget->showFullScreen();
     else
         widget->show();
     if (!headlessPlatform())
         widget->raise();
-    if (!isFloating())
+    if (!isFloating()) {
         widget->activateWindow();
+        raiseFloatingWindows();
+    }
+}
+
+Window* Window::mainWindow()
+{
+    for (Window* window : liveWindows()) {
+        if (window->m_type == 0 && !window->m_closed && window->m_qt->widget)
+            return window;
+    }
+    return nullptr;
+}
+
+void Window::attachToMainWindow()
+{
+    Window* main = mainWindow();
+    if (!main || main == this)
+        return;
+    m_qt->widget->winId();
+    main->m_qt->widget->winId();
+    QWindow* parent = main->m_qt->widget->windowHandle();
+    QWindow* handle = m_qt->widget->windowHandle();
+    // Said again once the main window is on screen: a window manager that met the floating
+    // window first, while its parent was not yet managed, did not take it as the parent's.
+    if (handle->transientParent() == parent)
+        handle->setTransientParent(nullptr);
+    handle->setTransientParent(parent);
+}
+
+void Window::raiseFloatingWindows()
+{
+    if (headlessPlatform())
+        return;
+    // Floating windows stay above the document windows, also those shown or activated after them.
+    for (Window* window : liveWindows()) {
+        if (window->isFloating() && !window->m_closed && window->m_qt->widget && window->m_qt->widget->isVisible()) {
+            window->attachToMainWindow();
+            window->m_qt->widget->raise();
+        }
+    }
 }
 
 void Window::Hide()
@@ -769,6 +804,9 @@ void Window::qtActivated()
             previous->activateWindow();
         return;
     }
+    // The window manager raised this window as it activated it.
+    if (!isFloating())
+        raiseFloatingWindows();
     deliver(WindowEvent::Activate);
 }
 

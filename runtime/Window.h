@@ -177,6 +177,9 @@ private:
     void applySizeLimits();
     void applyBackground();
     void placeOnFirstShow();
+    void raiseFloatingWindows();
+    void attachToMainWindow();
+    static Window* mainWindow();
     void postResized();
     void setTabOrder();
     void contentResized(int64_t oldWidth, int64_t oldHeight);

@@ -3,6 +3,7 @@
 #include "FlagSong.h"
 #include "Menu.h"
 #include "Runtime.h"
+#include "wAbout.h"
 
 #include <QKeySequence>
 #include <QMainWindow>
@@ -189,22 +190,35 @@ TEST(MenuBar, TheFlagWindowShowsAdjustAndAboutWithSeparatorsAndExitLast)
               (std::vector<std::string> { "This software", "Visit Web Site", "Mail to Author" }));
 }
 
-TEST(MenuBar, ItsKeysWorkInTheFlagWindow)
+// Which window has the keys when they are pressed.
+using WindowOf = QWidget* (*)();
+
+class MenuBarKeys : public testing::TestWithParam<std::pair<const char*, WindowOf>> { };
+
+TEST_P(MenuBarKeys, ActOncePerPressInEveryWindow)
 {
     test::launchApplication();
-    QWidget* window = wFlag()->qtWidget();
+    QWidget* window = GetParam().second();
+    window->show();
+    window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
 
     const int64_t volume = wPanel()->VolumeSlider()->Value();
-    QTest::keyClick(window, Qt::Key_Plus);
-    EXPECT_EQ(wPanel()->VolumeSlider()->Value(), volume + 10) << "+ is Volume +";
     QTest::keyClick(window, Qt::Key_Minus);
-    EXPECT_EQ(wPanel()->VolumeSlider()->Value(), volume) << "- is Volume -";
+    EXPECT_EQ(wPanel()->VolumeSlider()->Value(), volume - 10) << "- is Volume -, once";
+    QTest::keyClick(window, Qt::Key_Plus);
+    EXPECT_EQ(wPanel()->VolumeSlider()->Value(), volume) << "+ is Volume +, once";
 
     EXPECT_FALSE(RuntimeQuitRequested());
     QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_TRUE(RuntimeQuitRequested()) << "Ctrl+Q is Exit";
 }
+
+INSTANTIATE_TEST_SUITE_P(, MenuBarKeys,
+    testing::Values(std::pair<const char*, WindowOf> { "Flag", [] { return wFlag()->qtWidget(); } },
+                    std::pair<const char*, WindowOf> { "Panel", [] { return wPanel()->qtWidget(); } },
+                    std::pair<const char*, WindowOf> { "About", [] { return wAbout()->qtWidget(); } }),
+    [](const auto& info) { return std::string(info.param.first); });
 
 // The Adjust menu as the user sees it, popped up under the bar.
 QImage shownAdjustMenu(QMenu* adjust)

@@ -13,6 +13,7 @@ SCREEN = (1920, 1080)
 
 FLAG_TITLE = "Beautiful!   Flag of Tarnia"
 PANEL_TITLE = "Flag show and Music Volume"
+ABOUT_TITLE = "About this software"
 
 
 class Failure(Exception):
@@ -130,11 +131,23 @@ class Desktop:
     def open_menu(self, flag, title):
         """Presses the menu bar's "Adjust" and walks right to the menu of that title."""
         x, y, _, _ = self.geometry(flag)
+        # The bar takes a press where the pointer came to it, as a hand does.
+        self.run("xdotool", "mousemove", "--sync", str(x + 60), str(y + 10), check=True)
         self.click(x + 20, y + 10)
         first = wait_for("the menu to open", self.menu_shown)
         if title != "Adjust":
             self.key("Right")
             wait_for(f"the menu {title!r}", lambda: self.menu_shown() not in (None, first))
+
+    def choose(self, flag, title, steps):
+        """Opens the menu of that title and chooses its item `steps` down the visible ones
+        (negative: up from the bottom)."""
+        self.open_menu(flag, title)
+        # A menu reached from the bar's keys comes with its first item chosen already.
+        if title != "Adjust" and steps > 0:
+            steps -= 1
+        self.key(*(["Down"] * steps if steps > 0 else ["Up"] * -steps), "Return")
+        wait_for("the menu to close", lambda: not self.menu_shown())
 
     def close_box(self, window):
         """Presses the close box at the right of the window's title bar."""
@@ -181,9 +194,8 @@ class Desktop:
         self.run("xdotool", "mousemove", "--sync", str(x), str(y), check=True)
         self.run("xdotool", "click", str(button), check=True)
 
-    def key(self, *keys, window=None):
-        args = ["xdotool", "key", "--clearmodifiers"]
-        self.run(*args, *keys, check=True)
+    def key(self, *keys):
+        self.run("xdotool", "key", "--clearmodifiers", *keys, check=True)
 
     def activate(self, window):
         self.run("xdotool", "windowactivate", "--sync", str(window), check=True)

@@ -1,0 +1,41 @@
+#!/usr/bin/env python3
+"""The menu bar's keys act in every window of the application: Ctrl+Q quits from the about
+window and from the panel as from the flag window."""
+
+import desktop
+from desktop import Failure
+
+
+def about_window(d, flag):
+    d.choose(flag, "About", 1)  # "This software"
+    return d.window(desktop.ABOUT_TITLE)
+
+
+def panel(d, flag):
+    panel = d.window(desktop.PANEL_TITLE)
+    x, y, width, height = d.geometry(panel)
+    # A press on the panel's background, clear of its controls, activates it.
+    d.click(x + width - 4, y + height - 4)
+    return panel
+
+
+def test(d, executable):
+    failures = []
+    for name, open_window in [("the about window", about_window), ("the panel", panel)]:
+        flag = d.launch(executable)
+        window = open_window(d, flag)
+        desktop.wait_for(f"{name} to be active", lambda: d.active() == window)
+        d.key("ctrl+q")
+        try:
+            status = d.exit_status(deadline=5)
+        except Failure:
+            d.app.kill()
+            d.app.wait()
+            status = "none: it went on running"
+        if status != 0:
+            failures.append(f"Ctrl+Q in {name}: exit status {status}")
+    if failures:
+        raise Failure("; ".join(failures))
+
+
+desktop.main(test)

@@ -116,7 +116,20 @@ DesignRecord::DesignRecord(const std::vector<DesignProperty>& properties)
         records.push_back(' ');
         appendValue(records, property.value.value);
     }
+    store(records);
+}
+
+DesignRecord DesignRecord::fromRecords(std::string_view records)
+{
+    DesignRecord record;
+    record.store(records);
+    return record;
+}
+
+void DesignRecord::store(std::string_view records)
+{
     m_length = static_cast<uint32_t>(records.size());
+    m_bytes.clear();
     m_bytes.push_back(static_cast<char>(m_length < 255 ? m_length : 255));
     m_bytes += records;
     m_bytes.push_back('\0');

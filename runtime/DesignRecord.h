@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One value of a design record, typed as the property it is meant for. Plain ints are
@@ -35,12 +36,18 @@ public:
     DesignRecord(std::initializer_list<DesignProperty> properties);
     explicit DesignRecord(const std::vector<DesignProperty>& properties);
 
+    // A record from its property records as stored, whatever they hold: a reader's input.
+    static DesignRecord fromRecords(std::string_view records);
+
     // N, the length of the property records.
     uint32_t length() const { return m_length; }
     // The whole stored string: length byte, records, trailing zero.
     const std::string& bytes() const { return m_bytes; }
 
 private:
+    DesignRecord() = default;
+    void store(std::string_view records);
+
     uint32_t m_length = 0;
     std::string m_bytes;
 };

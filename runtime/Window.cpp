@@ -486,7 +486,7 @@ void Window::Left(int64_t left)
 {
     checkUIThread();
     m_placed = true;
-    m_qt->widget->move(toQtInt(left), m_qt->widget->y());
+    m_qt->widget->move(toQtPosition(left), m_qt->widget->y());
 }
 
 int64_t Window::Top() const
@@ -498,7 +498,7 @@ void Window::Top(int64_t top)
 {
     checkUIThread();
     m_placed = true;
-    m_qt->widget->move(m_qt->widget->x(), toQtInt(top));
+    m_qt->widget->move(m_qt->widget->x(), toQtPosition(top));
 }
 
 bool Window::isFloating() const

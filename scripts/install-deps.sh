@@ -13,6 +13,7 @@ packages=(
     libgtest-dev libbenchmark-dev                   # tests and benchmarks
     desktop-file-utils                              # the install test validates the menu entry
     python3 xvfb xauth openbox xdotool x11-utils imagemagick  # the desktop tests
+    clang-16 libclang-rt-16-dev llvm                # the design-record fuzz target (llvm: its symbolizer)
 )
 
 missing=()

@@ -18,3 +18,13 @@ cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan -j"$jobs" --output-on-failure --no-tests=error
+
+# The design-record reader under libFuzzer for about 30 seconds, from the seeds kept in
+# tests/fuzz/corpus; what it learns stays in build-fuzz/, and a finding stops the run.
+cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++-16 -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFLAG_FUZZ=ON -DFLAG_TESTS=OFF >/dev/null
+cmake --build build-fuzz -j"$jobs" --target DesignRecordFuzz
+mkdir -p build-fuzz/corpus build-fuzz/findings
+ASAN_OPTIONS=halt_on_error=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    build-fuzz/tests/fuzz/DesignRecordFuzz -max_total_time=30 -print_final_stats=1 \
+        -artifact_prefix=build-fuzz/findings/ build-fuzz/corpus tests/fuzz/corpus

@@ -101,7 +101,12 @@ int toQtInt(int64_t value, int64_t plus)
 
 int toQtSize(int64_t value, int64_t plus)
 {
-    return static_cast<int>(std::clamp<int64_t>(saturatingAdd(value, plus), 0, QWIDGETSIZE_MAX));
+    return static_cast<int>(std::clamp<int64_t>(saturatingAdd(value, plus), 0, kLargestQtSize));
+}
+
+int toQtPosition(int64_t value)
+{
+    return static_cast<int>(std::clamp<int64_t>(value, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
 }
 
 int roundToQtInt(double value)
@@ -113,8 +118,7 @@ int roundToQtInt(double value)
 
 QRect toQtRect(int64_t left, int64_t top, int64_t width, int64_t height)
 {
-    const auto position = [](int64_t value) { return static_cast<int>(std::clamp<int64_t>(value, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)); };
-    return QRect(position(left), position(top), toQtSize(width), toQtSize(height));
+    return QRect(toQtPosition(left), toQtPosition(top), toQtSize(width), toQtSize(height));
 }
 
 void checkUIThread()

@@ -72,13 +72,18 @@ void checkUIThread();
 
 // A 64-bit value as Qt's int, saturated instead of wrapped; `plus` is added first, saturated too.
 int toQtInt(int64_t value, int64_t plus = 0);
-// A 64-bit size as a widget's size, held to 0 .. Qt's widget size limit; `plus` is added first.
+// The largest width or height handed to Qt: beyond any screen, and small enough that the
+// pictures Qt makes of a window or a control (its backing store, a style's cached bevels)
+// fit in memory.
+inline constexpr int kLargestQtSize = 8192;
+// A 64-bit size as a widget's size, held to 0 .. kLargestQtSize; `plus` is added first.
 int toQtSize(int64_t value, int64_t plus = 0);
+// A 64-bit position as a widget's, held to Qt's widget size limit either side of 0, so no sum
+// Qt forms from it (a right edge, a child's place in its window) can overflow.
+int toQtPosition(int64_t value);
 // A real number as Qt's int, rounded and saturated; 0 for NaN.
 int roundToQtInt(double value);
-// A control's place and size as a widget's geometry. Positions and sizes are held to Qt's
-// widget size limit, so no sum Qt forms from them (right edge, a child's place in its
-// window) can overflow.
+// A control's place and size as a widget's geometry, held as toQtPosition and toQtSize hold them.
 QRect toQtRect(int64_t left, int64_t top, int64_t width, int64_t height);
 // a + b, saturated at the ends of int64_t.
 int64_t saturatingAdd(int64_t a, int64_t b);

@@ -1,6 +1,7 @@
 #include "WindowSpy.h"
 
 #include "MenuItem.h"
+#include "private/QtSupport.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -163,7 +164,7 @@ TEST(DesignApply, ExtremeValuesReachQtSaturated)
           } },
         { "sizes at the ends", { { "Left", kLeast }, { "Top", kLeast }, { "Width", kMost }, { "Height", kMost } }, {},
           [](SpyWindow&, Label& label) {
-              EXPECT_EQ(label.widget()->geometry(), QRect(-QWIDGETSIZE_MAX, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+              EXPECT_EQ(label.widget()->geometry(), QRect(-QWIDGETSIZE_MAX, -QWIDGETSIZE_MAX, kLargestQtSize, kLargestQtSize));
               EXPECT_EQ(label.Width(), kMost) << "the control keeps the value it was given";
           } },
         { "a font size beyond int", { { "FontUnit", FontUnit { 1 } }, { "FontSize", 3e38f } }, {},
@@ -173,10 +174,10 @@ TEST(DesignApply, ExtremeValuesReachQtSaturated)
         { "a minimum height at the end plus the menu bar", {}, { { "MinimumHeight", kMost } },
           [](SpyWindow& window, Label&) {
               EXPECT_EQ(window.MinimumHeight(), kMost);
-              EXPECT_EQ(window.qtWidget()->height(), QWIDGETSIZE_MAX) << "the tallest window Qt makes";
+              EXPECT_EQ(window.qtWidget()->height(), kLargestQtSize) << "the tallest window handed to Qt";
               const int bar = qobject_cast<QMainWindow*>(window.qtWidget())->menuWidget()->height();
               EXPECT_GT(bar, 0);
-              EXPECT_EQ(window.Height(), QWIDGETSIZE_MAX - bar) << "below the menu bar";
+              EXPECT_EQ(window.Height(), kLargestQtSize - bar) << "below the menu bar";
           } },
     };
     Ref<MenuBar> bar = makeRef<MenuBar>();

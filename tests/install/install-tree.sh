@@ -41,15 +41,17 @@ stop() {
     app=""
 }
 
-# The second tree is moved after its install, as a user may move a whole prefix.
+# The second tree is moved after its install, as a user may move a whole prefix, to a folder
+# whose name is no UTF-8: a path is the file system's bytes.
+moved="$work/moved "$'\xe6'
 for prefix in /usr/local "/opt/flag of tarnia"; do
     root="$work/root"
-    rm -rf "$root" "$work/moved"
+    rm -rf "$root" "$moved"
     DESTDIR="$root" cmake --install "$build" --prefix "$prefix" >/dev/null
     tree="$root$prefix"
     if [ "$prefix" != /usr/local ]; then
-        mv "$tree" "$work/moved"
-        tree="$work/moved"
+        mv "$tree" "$moved"
+        tree="$moved"
     fi
     executable="$tree/bin/FlagOfTarnia"
     song="$tree/share/flag-of-tarnia/FlagSong.mp3"

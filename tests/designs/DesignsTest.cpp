@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <optional>
 #include <variant>
 
@@ -200,6 +201,64 @@ TEST(DesignRecords, EachIsUsedUpExactlyByItsPropertyRecords)
             EXPECT_EQ(valueOf(records, "Index") ? *valueOf(records, "Index") : PropertyValue {}, PropertyValue { int64_t { -2147483648LL } })
                 << "no control array";
         }
+    }
+}
+
+// Each record keeps its keys in the order its kind's records give them.
+TEST(DesignRecords, EachHoldsItsKeysInTheOrderOfItsKind)
+{
+    using Keys = std::vector<std::string>;
+    const Keys window = { "Width", "Height", "MinimumWidth", "MinimumHeight", "MaximumWidth", "MaximumHeight", "Type",
+                          "Title", "HasCloseButton", "HasMaximizeButton", "HasMinimizeButton", "HasFullScreenButton",
+                          "Resizeable", "Composite", "MacProcID", "FullScreen", "DefaultLocation", "Visible",
+                          "HasBackgroundColor", "BackgroundColor", "MenuBarVisible", "LiveResize" };
+    const Keys canvas = { "Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop", "LockRight",
+                          "LockBottom", "TabIndex", "TabPanelIndex", "TabStop", "AllowAutoDeactivate", "Enabled",
+                          "Tooltip", "AllowFocusRing", "Visible", "AllowFocus", "AllowTabs", "Transparent",
+                          "DoubleBuffer", "Transparent", "InitialParent" };
+    const Keys panelSlider = { "InitialParent", "PageStep", "LineStep", "Value", "Visible", "Enabled", "TabStop",
+                               "TabIndex", "TabPanelIndex", "LockBottom", "LockRight", "LockTop", "LockLeft",
+                               "Height", "Width", "Top", "Left", "Index", "Name", "Transparent",
+                               "AllowAutoDeactivate", "Tooltip", "MinimumValue", "MaximumValue",
+                               "AllowLiveScrolling", "TickMarkStyle" };
+    const Keys panelLabel = { "InitialParent", "DataField", "DataSource", "Underline", "Italic", "Bold",
+                              "Transparent", "Selectable", "Visible", "Enabled", "Multiline", "TextColor",
+                              "TabIndex", "TabPanelIndex", "LockBottom", "LockRight", "LockTop", "LockLeft",
+                              "Height", "Width", "Top", "Left", "Index", "Name", "TabStop", "AllowAutoDeactivate",
+                              "Tooltip", "TextAlignment", "Value", "FontName", "FontSize", "FontUnit" };
+    const Keys panelCheckBox = { "InitialParent", "DataField", "DataSource", "Value", "Underline", "Italic", "Bold",
+                                 "Visible", "Enabled", "Caption", "TabStop", "TabIndex", "TabPanelIndex",
+                                 "LockBottom", "LockRight", "LockTop", "LockLeft", "Height", "Width", "Top", "Left",
+                                 "Index", "Name", "Transparent", "AllowAutoDeactivate", "Tooltip", "FontName",
+                                 "FontSize", "FontUnit", "VisualState" };
+    const Keys aboutLabel = { "InitialParent", "DataField", "DataSource", "FontUnit", "FontSize", "Underline",
+                              "FontName", "Italic", "Bold", "Visible", "Value", "Transparent", "TextColor",
+                              "TextAlignment", "Selectable", "Multiline", "Tooltip", "Enabled",
+                              "AllowAutoDeactivate", "TabStop", "TabPanelIndex", "TabIndex", "LockBottom",
+                              "LockRight", "LockTop", "LockLeft", "Height", "Width", "Top", "Left", "Index", "Name" };
+    const Keys aboutButton = { "InitialParent", "Underline", "Italic", "Bold", "FontUnit", "FontSize", "FontName",
+                               "Visible", "Transparent", "Tooltip", "Enabled", "Default", "Caption", "Cancel",
+                               "MacButtonStyle", "AllowAutoDeactivate", "TabStop", "TabPanelIndex", "TabIndex",
+                               "LockBottom", "LockRight", "LockTop", "LockLeft", "Height", "Width", "Top", "Left",
+                               "Index", "Name" };
+    const Keys flagTimer = { "RunMode", "Period" };
+    const Keys idleTimer = { "Period", "RunMode" };
+    const std::map<std::string, const Keys*> orders = {
+        { "TimerFlag", &flagTimer }, { "IdleTimer", &idleTimer },
+        { "wFlag", &window }, { "wPanel", &window }, { "wAbout", &window },
+        { "cnvGround", &canvas }, { "cnvSky", &canvas },
+        { "SizeSlider", &panelSlider }, { "SpeedSlider", &panelSlider }, { "VolumeSlider", &panelSlider },
+        { "StaticText1", &panelLabel }, { "StaticText2", &panelLabel }, { "StaticText3", &panelLabel },
+        { "CheckBoxM", &panelCheckBox }, { "CheckBoxGlory", &panelCheckBox }, { "CheckBoxLoop", &panelCheckBox },
+        { "sTextURL", &aboutLabel }, { "sTextMail", &aboutLabel }, { "sTextIntro", &aboutLabel }, { "sTextAuth", &aboutLabel },
+        { "bWeb", &aboutButton }, { "bMail", &aboutButton }, { "bRtn", &aboutButton },
+    };
+    for (const DesignCase& c : allDesigns()) {
+        SCOPED_TRACE(c.name);
+        Keys keys;
+        for (const ReadProperty& property : readDesign(c.design(), c.kind).properties)
+            keys.push_back(property.key);
+        EXPECT_EQ(keys, *orders.at(c.name));
     }
 }
 

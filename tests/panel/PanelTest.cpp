@@ -118,6 +118,46 @@ TEST(PanelIdle, ThePanelUnderThePointerNeverHidesItself)
     EXPECT_FALSE(panel->Visible());
 }
 
+// Only the pointer and the commands that bring the panel up touch the idle count: a press
+// outside the canton while the panel is shown, the application's activation and "Hide Panel"
+// (both of which hide it) leave the count going on where it was.
+TEST(PanelIdle, PressesOutsideTheCantonActivationAndHidePanelLeaveTheCountAlone)
+{
+    test::launchApplication();
+    Ref<class wPanel> panel = wPanel();
+    ASSERT_FALSE(test::pressOnFlag({ 150, 100 })) << "a press in the canton brings the panel up";
+    ASSERT_TRUE(test::offered("AdjustHidePanel"));
+    quickenIdleTicks();
+    struct Action {
+        const char* what;
+        std::function<void()> take;
+    };
+    const Action actions[] = {
+        { "a press outside the canton", [&] {
+             ASSERT_TRUE(panel->Visible());
+             test::pressOnFlag({ 500, 300 });
+         } },
+        { "the application's activation", [&] {
+             ASSERT_TRUE(panel->Visible());
+             // As in the activation tests: the offscreen platform never switches away by itself.
+             Q_EMIT qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
+             Q_EMIT qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+             ASSERT_TRUE(test::waitUntil([&] { return !panel->Visible(); }, 1000));
+         } },
+        { "Hide Panel", [] { ASSERT_TRUE(test::chooseMenuItem("AdjustHidePanel")); } },
+    };
+    for (const Action& action : actions) {
+        SCOPED_TRACE(action.what);
+        const int64_t before = panel->duration;
+        ASSERT_TRUE(test::waitUntil([&] { return panel->duration > before; }, 1000));
+        const int64_t held = panel->duration;
+        action.take();
+        EXPECT_GE(panel->duration, held) << "the count was not started again";
+        EXPECT_TRUE(panel->IdleTimer()->Enabled());
+        EXPECT_TRUE(test::waitUntil([&] { return panel->duration > held; }, 1000)) << "the count goes on";
+    }
+}
+
 // QWindow::isActive already holds for the panel while the flag window, its transient parent,
 // is active, so the wait is on the application's active window.
 bool becomesActive(QWidget* window)
@@ -231,6 +271,21 @@ TEST(PanelControls, TheSizeSliderResizesTheFlag)
     EXPECT_EQ(flag->cnvGround()->Width(), 990);
     EXPECT_EQ(size->Value(), 990);
     EXPECT_EQ(static_cast<QSlider*>(size->widget())->value(), 990);
+}
+
+// The slider's value reaches ChangeSize as it stands, which snaps it down to the 30-pixel grid:
+// values a rounding would take up come out the same as the others.
+TEST(PanelControls, TheSizeSlidersValueIsSnappedDownNotRounded)
+{
+    test::launchApplication();
+    Ref<class wFlag> flag = wFlag();
+    Ref<Slider> size = wPanel()->SizeSlider();
+    const std::pair<int, int64_t> moves[] = { { 1019, 990 }, { 1005, 990 }, { 749, 720 }, { 1111, 1110 } };
+    for (const auto& [value, width] : moves) {
+        test::moveSlider(size, value);
+        EXPECT_EQ(flag->cnvGround()->Width(), width) << value;
+        EXPECT_EQ(size->Value(), width) << value;
+    }
 }
 
 // Whatever the animation timer's state, a move of the Speed slider leaves it running,

@@ -1,25 +1,10 @@
 #include "FlagTestSupport.h"
 
-#include <QMouseEvent>
-
 #include <gtest/gtest.h>
 
 #include <optional>
 
 namespace {
-
-// A left-button press and release on the ground canvas, as the window system delivers them;
-// true when the press was claimed.
-bool pressOnFlag(QPoint at)
-{
-    QWidget* ground = wFlag()->cnvGround()->widget();
-    QPointF global = ground->mapToGlobal(QPointF(at));
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(ground, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(ground, &release);
-    return press.isAccepted();
-}
 
 // With the panel at its design size 222 x 135, a press toggles Glory and, in the canton (360 x
 // 240 on the 720 x 480 flag, 450 x 300 on the 900 x 600 one), brings the panel up centred on
@@ -61,7 +46,7 @@ TEST(FlagPresses, EveryPressTogglesGloryAndOneInTheCantonPlacesThePanel)
         bool showOffered = test::offered("AdjustShowPanel");
         bool glory = panel->CheckBoxGlory()->Value();
 
-        EXPECT_FALSE(pressOnFlag(row.press)) << what << ": the press is not claimed";
+        EXPECT_FALSE(test::pressOnFlag(row.press)) << what << ": the press is not claimed";
 
         EXPECT_EQ(panel->CheckBoxGlory()->Value(), !glory) << what;
         if (row.panelAt) {
@@ -97,10 +82,10 @@ TEST(FlagPresses, TwoPressesLeaveGloryAsItWasAndTheFrameShowsIt)
     ASSERT_FALSE(glory->Value());
     EXPECT_FALSE(lightened());
 
-    pressOnFlag({ 600, 400 });
+    test::pressOnFlag({ 600, 400 });
     EXPECT_TRUE(glory->Value());
     EXPECT_TRUE(lightened());
-    pressOnFlag({ 100, 100 });
+    test::pressOnFlag({ 100, 100 });
     EXPECT_FALSE(glory->Value());
     EXPECT_FALSE(lightened());
 }

@@ -111,6 +111,18 @@ TEST(FlagSong, TheLoopBoxSetsTheLoopItemAndWaitsForTheNextStart)
     expectMusic(true, true, "Loop box cleared while looping");
 }
 
+// A load that failed is not tried again: a song put in place after launch stays absent.
+TEST(FlagSong, AFailedLoadIsNotTriedAgain)
+{
+    test::TemporaryBundle bundle(test::TemporaryBundle::Resources::Empty);
+    EXPECT_EQ(reportsDuring([&] { test::launchApplication(bundle.executable()); }), 1);
+    ASSERT_FALSE(FlagSong());
+    ASSERT_TRUE(QFile::copy(FLAG_RESOURCES_DIR "/FlagSong.mp3", bundle.songPath()));
+    EXPECT_FALSE(FlagSong());
+    EXPECT_EQ(reportsDuring([] { ASSERT_TRUE(test::chooseMenuItem("AdjustMusicOff")); }), 1) << "still no song to stop";
+    EXPECT_FALSE(FlagSong());
+}
+
 using Resources = test::TemporaryBundle::Resources;
 
 class FlagSongMissing : public testing::TestWithParam<Resources> { };

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMouseEvent>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -77,6 +78,19 @@ inline void moveSlider(const Ref<Slider>& slider, int value)
 {
     auto* qtSlider = qobject_cast<QSlider*>(slider->widget());
     qtSlider->setValue(value);
+}
+
+// A left-button press and release on the ground canvas, as the window system delivers them;
+// true when the press was claimed.
+inline bool pressOnFlag(QPoint at)
+{
+    QWidget* ground = wFlag()->cnvGround()->widget();
+    QPointF global = ground->mapToGlobal(QPointF(at));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(ground, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(ground, &release);
+    return press.isAccepted();
 }
 
 // A click on the box itself.

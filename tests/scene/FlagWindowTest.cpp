@@ -91,6 +91,26 @@ TEST(FlagWindow, TheSunsAngleWrapsAfterAFullTurn)
     EXPECT_NEAR(flag->theta, wrapped + step, 1e-12);
 }
 
+// Only an angle past one turn wraps: one that reaches the turn exactly stays there for that
+// tick and wraps on the next.
+TEST(FlagWindow, AnAngleThatReachesExactlyOneTurnWrapsOnTheNextTick)
+{
+    test::launchApplication();
+    Ref<class wFlag> flag = wFlag();
+    const double step = flag->omega;
+    double start = kOneTurn - step;
+    while (start + step < kOneTurn)
+        start = std::nextafter(start, kOneTurn);
+    while (start + step > kOneTurn)
+        start = std::nextafter(start, 0.0);
+    ASSERT_EQ(start + step, kOneTurn);
+    flag->theta = start;
+    ASSERT_TRUE(test::waitUntil([&] { return flag->theta != start; }, 1000));
+    EXPECT_EQ(flag->theta, kOneTurn) << "no wrap at exactly one turn";
+    ASSERT_TRUE(test::waitUntil([&] { return flag->theta != kOneTurn; }, 1000));
+    EXPECT_NEAR(flag->theta, step, 1e-12);
+}
+
 TEST(FlagWindow, TheSongPlaysFromLaunchAtVolume25)
 {
     test::launchApplication();

@@ -95,6 +95,38 @@ TEST(FrameDrawing, GlorySectorsLieOnEverySecondPointAndLightenTheRest)
     }
 }
 
+// Each sector spans 30 degrees from 15 + 60 i past theta: a degree inside either edge the
+// canton shows at full strength, a degree outside it lighter.
+TEST(FrameDrawing, EachGlorySectorEndsAtItsEdges)
+{
+    test::launchApplication();
+    for (double theta : { 0.0, 37.0 }) {
+        const QImage& frame = frameAt(theta, true);
+        for (int sector = 1; sector <= 6; ++sector) {
+            const double start = theta + 15.0 + 60.0 * sector;
+            const struct {
+                const char* where;
+                double angle;
+                bool inside;
+            } edges[] = {
+                { "a degree before its start", start - 1.0, false },
+                { "a degree past its start", start + 1.0, true },
+                { "a degree before its end", start + 29.0, true },
+                { "a degree past its end", start + 31.0, false },
+            };
+            for (const auto& edge : edges) {
+                // Past the star's tips, inside the canton.
+                const QRgb colour = test::pixel(frame, test::polar(kCentreX, kCentreY, edge.angle, 110));
+                if (edge.inside)
+                    EXPECT_EQ(colour, test::kBlue) << "theta " << theta << ", sector " << sector << ", " << edge.where;
+                else
+                    EXPECT_TRUE(test::lighterThan(colour, test::kBlue))
+                        << "theta " << theta << ", sector " << sector << ", " << edge.where << std::hex << ": " << colour;
+            }
+        }
+    }
+}
+
 TEST(FrameDrawing, WithGloryOffNothingOfTheSectorsShows)
 {
     test::launchApplication();

@@ -2,14 +2,23 @@
 
 #include "Delegate.h"
 #include "Graphics.h"
+#include "private/CanvasRecord.h"
 #include "private/QtSupport.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QWidget>
 
+#include <cmath>
+
 // The canvas's Qt side: hands paints and presses to the canvas's events.
+//
+// A frame asked for by Invalidate is drawn just before the window repaints: the Paint event
+// then draws into a record, and only the pixels that record changes since the canvas last
+// showed it are repainted (everything, unless it lays the same pictures in the same places).
+// The paint that follows shows the record without raising the event again.
 class CanvasWidget : public QWidget {
 public:
     explicit CanvasWidget(Canvas* owner)
@@ -19,19 +28,44 @@ public:
 
     void detach() { m_owner = nullptr; }
 
+    void requestFrame()
+    {
+        m_framePending = true;
+        QWidget* window = this->window();
+        if (window != m_watchedWindow) {
+            if (m_watchedWindow)
+                m_watchedWindow->removeEventFilter(this);
+            window->installEventFilter(this);
+            m_watchedWindow = window;
+        }
+        // Any dirty pixel has the window repaint; the frame adds what it changes when it is drawn.
+        update(0, 0, 1, 1);
+    }
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::UpdateRequest && m_framePending && watched == m_watchedWindow) {
+            SystemEventScope scope;
+            m_framePending = false;
+            drawFrame();
+            m_frameDrawn = true;
+        }
+        return false;
+    }
+
     void paintEvent(QPaintEvent* event) override
     {
         SystemEventScope scope;
         if (!m_owner || !m_owner->handlesEvent(kCanvasPaintEvent))
             return;
+        const bool drawn = m_frameDrawn;
+        m_frameDrawn = false;
+        if (!drawn)
+            m_frameDrawn = drawFrame();
         QPainter painter(this);
         Ref<Graphics> graphics = paintSurface(m_graphics, &painter);
-        std::vector<Rect> areas = areasOf(event->region());
-        EventArguments arguments;
-        arguments.graphics = graphics;
-        arguments.areas = &areas;
-        m_owner->deliverEvent(kCanvasPaintEvent, arguments);
+        m_record.replay(*graphics, painter, event->region());
         graphics->bindPainter(nullptr);
     }
 
@@ -57,8 +91,70 @@ protected:
     }
 
 private:
+    // Raises Paint into the record and asks for the repaint of what changed; true when it asked
+    // for any.
+    bool drawFrame()
+    {
+        if (!m_owner || !m_owner->handlesEvent(kCanvasPaintEvent))
+            return false;
+        m_shown.swap(m_record);
+        m_record.clear();
+        if (!m_graphics)
+            m_graphics = makeRef<Graphics>();
+        m_graphics->bindRecord(&m_record);
+        m_areas.assign(1, Rect { 0, 0, width(), height() });
+        EventArguments arguments;
+        arguments.graphics = m_graphics;
+        arguments.areas = &m_areas;
+        m_owner->deliverEvent(kCanvasPaintEvent, arguments);
+        m_graphics->bindPainter(nullptr);
+
+        const double ratio = devicePixelRatio();
+        const QRect pixels(0, 0, static_cast<int>(std::ceil(width() * ratio)), static_cast<int>(std::ceil(height() * ratio)));
+        // Qt paints what lies beneath only where the canvas is not wholly covered.
+        setAttribute(Qt::WA_OpaquePaintEvent, m_record.opaquePixels(ratio).contains(pixels));
+        const int bandCount = (pixels.height() + CanvasRecord::kBandRows - 1) / CanvasRecord::kBandRows;
+        if (m_bands.height() != bandCount || m_bands.width() != pixels.width())
+            m_bands.reset(pixels.width(), bandCount);
+        m_bands.clear();
+        // A paint under way may be for something other than the screen (a grab): what changed
+        // is asked for again all the same.
+        bool asked = false;
+        const auto repaint = [&](const QRect& area) {
+            update(area);
+            asked = true;
+        };
+        if (!m_record.changesFrom(m_shown, ratio, m_bands)) {
+            repaint(rect());
+        } else {
+            // A few rectangles a band: each costs the window system more than a few pixels.
+            constexpr int kJoinedGap = 64;
+            for (int band = m_bands.top(); band < m_bands.bottom(); ++band) {
+                const raster::Damage::Span* span = m_bands.rowBegin(band);
+                const raster::Damage::Span* end = m_bands.rowEnd(band);
+                while (span != end) {
+                    int from = span->from, to = span->to;
+                    for (++span; span != end && span->from - to < kJoinedGap; ++span)
+                        to = span->to;
+                    const QRectF area(from / ratio, band * CanvasRecord::kBandRows / ratio, (to - from) / ratio,
+                                      CanvasRecord::kBandRows / ratio);
+                    repaint(area.toAlignedRect() & rect());
+                }
+            }
+        }
+        m_record.noteShown();
+        return asked;
+    }
+
     Canvas* m_owner;
     Ref<Graphics> m_graphics;
+    CanvasRecord m_record;
+    CanvasRecord m_shown;
+    raster::Damage m_bands;
+    std::vector<Rect> m_areas;
+    QPointer<QWidget> m_watchedWindow;
+    bool m_framePending = false;
+    bool m_frameDrawn = false;
 };
 
 RUNTIME_CLASS_RECORD(Canvas, "Canvas", RectControl,
@@ -78,6 +174,11 @@ Canvas::~Canvas()
 {
     if (auto* widget = static_cast<CanvasWidget*>(this->widget()))
         widget->detach();
+}
+
+void Canvas::repaintWidget()
+{
+    static_cast<CanvasWidget*>(widget())->requestFrame();
 }
 
 bool Canvas::raisesEvent(int64_t eventId) const

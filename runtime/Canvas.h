@@ -28,6 +28,8 @@ public:
 
 protected:
     bool raisesEvent(int64_t eventId) const override;
+    // Draws the next frame before the window repaints, so only what it changes is repainted.
+    void repaintWidget() override;
 
 private:
     bool m_allowFocus = false;

@@ -2,6 +2,7 @@
 
 #include "Object2D.h"
 #include "Picture.h"
+#include "private/CanvasRecord.h"
 #include "private/Drawing.h"
 #include "private/Raster.h"
 
@@ -53,10 +54,18 @@ Ref<Graphics> Graphics::forPainter(QPainter* painter)
     return graphics;
 }
 
+void Graphics::bindRecord(CanvasRecord* record)
+{
+    m_painter = nullptr;
+    m_picture = nullptr;
+    m_record = record;
+}
+
 void Graphics::bindPainter(QPainter* painter)
 {
     m_painter = painter;
     m_picture = nullptr;
+    m_record = nullptr;
     if (painter)
         painter->setRenderHint(QPainter::Antialiasing);
 }
@@ -65,6 +74,7 @@ void Graphics::bindPicture(Picture* picture, QPainter* painter)
 {
     m_painter = painter;
     m_picture = picture;
+    m_record = nullptr;
 }
 
 QPainter& Graphics::painter() const
@@ -93,6 +103,11 @@ void Graphics::noteDrawn(const QRectF& area)
 
 void Graphics::FillRect(int64_t x, int64_t y, int64_t width, int64_t height)
 {
+    if (m_record) {
+        if (width > 0 && height > 0)
+            m_record->addFill(m_foreColor, x, y, width, height);
+        return;
+    }
     QPainter& surface = painter();
     if (width <= 0 || height <= 0)
         return;
@@ -120,6 +135,11 @@ void Graphics::FillRect(int64_t x, int64_t y, int64_t width, int64_t height)
 
 void Graphics::DrawObject(const Ref<Object2D>& shape, double x, double y)
 {
+    if (m_record) {
+        shape.get();
+        m_record->addShape(shape, x, y);
+        return;
+    }
     QPainter& surface = painter();
     Object2D& drawn = *shape;
     if (m_picture) {
@@ -142,6 +162,11 @@ void Graphics::DrawObject(const Ref<Object2D>& shape, double x, double y)
 void Graphics::DrawPicture(const Ref<Picture>& picture, double x, double y, double width, double height,
                            double sourceX, double sourceY, double sourceWidth, double sourceHeight)
 {
+    if (m_record) {
+        picture.get();
+        m_record->addPicture(picture, { x, y, width, height, sourceX, sourceY, sourceWidth, sourceHeight });
+        return;
+    }
     painter();
     Picture& source = *picture;
     const auto given = [](double value, int64_t own) { return value == kLeftOut ? static_cast<double>(own) : value; };

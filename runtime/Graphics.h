@@ -13,6 +13,7 @@
 
 #include <cstdint>
 
+class CanvasRecord;
 class Object2D;
 class Picture;
 class QPainter;
@@ -49,6 +50,8 @@ public:
     static Ref<Graphics> forPainter(QPainter* painter);
     // Runtime side: draws with `painter` from now on; nullptr leaves the surface unbound.
     void bindPainter(QPainter* painter);
+    // Runtime side: keeps what is drawn in `record` instead of drawing it, until bound again.
+    void bindRecord(CanvasRecord* record);
 
 private:
     friend class Picture;
@@ -68,5 +71,6 @@ private:
 
     QPainter* m_painter = nullptr;
     Picture* m_picture = nullptr;
+    CanvasRecord* m_record = nullptr;
     Color m_foreColor { 0x000000 };
 };

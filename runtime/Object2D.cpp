@@ -201,8 +201,18 @@ void Object2D::place(const QTransform& outer, double pixelRatio, Sink& sink)
         return;
     Scratch& buffers = scratch();
     buffers.placed.clear();
-    for (const QPointF& point : cache.outline)
-        buffers.placed.push_back(transform.map(point) * pixelRatio);
+    const double scale = std::hypot(transform.m11(), transform.m12());
+    const bool similar = std::abs(scale - std::hypot(transform.m21(), transform.m22())) < 1e-12 * scale
+        && std::abs(transform.m11() * transform.m21() + transform.m12() * transform.m22()) < 1e-12 * scale * scale
+        && transform.type() <= QTransform::TxRotate;
+    if (turnsFreely() && similar) {
+        const QPointF centre = transform.map(QPointF(0, 0));
+        for (const QPointF& point : cache.outline)
+            buffers.placed.push_back((centre + point * scale) * pixelRatio);
+    } else {
+        for (const QPointF& point : cache.outline)
+            buffers.placed.push_back(transform.map(point) * pixelRatio);
+    }
     sink.fill(buffers.placed.data(), buffers.placed.size(), m_fillColor);
 }
 

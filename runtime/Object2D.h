@@ -67,6 +67,9 @@ protected:
     // Pieces per full turn that the shape's curves need to look round at `deviceScale` device
     // pixels per unit; 0 for a shape without curves.
     virtual int64_t segmentsPerTurn(double deviceScale) const;
+    // A shape that looks the same however it is turned (a circle): its outline is then placed
+    // unturned, so a turn alone leaves its pixels as they were.
+    virtual bool turnsFreely() const { return false; }
     // Subclasses call this when their geometry changes, so the outline is rebuilt before the next paint.
     void outlineChanged();
     // The shape's own placement (position, turn, scale) followed by `outer`.

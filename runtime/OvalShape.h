@@ -7,6 +7,7 @@ class OvalShape : public RectShape {
     RUNTIME_OBJECT(OvalShape)
 
 protected:
+    bool turnsFreely() const override { return Width() == Height(); }
     void buildOutline(QPolygonF& outline, int64_t segmentsPerTurn) const override;
     int64_t segmentsPerTurn(double deviceScale) const override;
 };

@@ -177,8 +177,13 @@ void RectControl::Invalidate(bool)
     // Qt repaints what lies beneath a see-through widget anyway; there is no separate erase.
     if (m_qt->widget) {
         noteControlRepaint(m_qt->widget);
-        m_qt->widget->update();
+        repaintWidget();
     }
+}
+
+void RectControl::repaintWidget()
+{
+    m_qt->widget->update();
 }
 
 void RectControl::applyTabStop()

@@ -82,6 +82,8 @@ public:
     void followWindowResize(int64_t dx, int64_t dy);
 
 protected:
+    // Asks the window system to repaint the control's widget (Invalidate).
+    virtual void repaintWidget();
     // Takes on the widget that a subclass made in its constructor.
     void setWidget(QWidget* widget);
     // The widget Constructor makes when the class made none: a plain widget.

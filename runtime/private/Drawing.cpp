@@ -193,6 +193,15 @@ const raster::Damage* PictureRecord::changesSince(int64_t version) const
     return nullptr;
 }
 
+QRect PictureRecord::opaquePixels() const
+{
+    // Every operation lays over what is there, so an opaque fill first stays opaque.
+    const Record& record = m_pending.operations.empty() ? m_drawn : m_pending;
+    if ((&record == &m_drawn && !m_drawnKnown) || record.operations.empty() || record.operations.front().kind != Operation::Kind::Fill)
+        return {};
+    return record.operations.front().extent;
+}
+
 bool PictureRecord::sameShape(const Operation& a, const Record& aRecord, const Operation& b, const Record& bRecord) const
 {
     return a.colour == b.colour && a.pointCount == b.pointCount

@@ -46,6 +46,8 @@ public:
     int64_t version() const { return m_version; }
     // The pixels that changed since `version`, or nullptr when that is not known.
     const raster::Damage* changesSince(int64_t version) const;
+    // The pixels known to be opaque once the record is drawn.
+    QRect opaquePixels() const;
 
 private:
     struct Operation {

@@ -108,7 +108,7 @@ public:
     };
     static constexpr int kSpansPerRow = 16;
     // Spans closer than this are joined: a few more pixels cost less than another span.
-    static constexpr int kJoinedGap = 4;
+    static constexpr int kJoinedGap = 16;
 
     void reset(int width, int height);
     void clear();

@@ -18,7 +18,7 @@
 // A frame asked for by Invalidate is drawn just before the window repaints: the Paint event
 // then draws into a record, and only the pixels that record changes since the canvas last
 // showed it are repainted (everything, unless it lays the same pictures in the same places).
-// The paint that follows shows the record without raising the event again.
+// The window's repaint that follows shows the record without raising the event again.
 class CanvasWidget : public QWidget {
 public:
     explicit CanvasWidget(Canvas* owner)
@@ -45,13 +45,16 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::UpdateRequest && m_framePending && watched == m_watchedWindow) {
-            SystemEventScope scope;
-            m_framePending = false;
-            drawFrame();
-            m_frameDrawn = true;
-        }
-        return false;
+        if (event->type() != QEvent::UpdateRequest || !m_framePending || watched != m_watchedWindow)
+            return false;
+        SystemEventScope scope;
+        m_framePending = false;
+        drawFrame();
+        // The window repaints now; any later paint raises the event again.
+        m_frameDrawn = true;
+        watched->event(event);
+        m_frameDrawn = false;
+        return true;
     }
 
     void paintEvent(QPaintEvent* event) override
@@ -59,10 +62,8 @@ protected:
         SystemEventScope scope;
         if (!m_owner || !m_owner->handlesEvent(kCanvasPaintEvent))
             return;
-        const bool drawn = m_frameDrawn;
-        m_frameDrawn = false;
-        if (!drawn)
-            m_frameDrawn = drawFrame();
+        if (!m_frameDrawn)
+            drawFrame();
         QPainter painter(this);
         Ref<Graphics> graphics = paintSurface(m_graphics, &painter);
         m_record.replay(*graphics, painter, event->region());
@@ -91,12 +92,11 @@ protected:
     }
 
 private:
-    // Raises Paint into the record and asks for the repaint of what changed; true when it asked
-    // for any.
-    bool drawFrame()
+    // Raises Paint into the record and asks for the repaint of what changed.
+    void drawFrame()
     {
         if (!m_owner || !m_owner->handlesEvent(kCanvasPaintEvent))
-            return false;
+            return;
         m_shown.swap(m_record);
         m_record.clear();
         if (!m_graphics)
@@ -118,12 +118,8 @@ private:
             m_bands.reset(pixels.width(), bandCount);
         m_bands.clear();
         // A paint under way may be for something other than the screen (a grab): what changed
-        // is asked for again all the same.
-        bool asked = false;
-        const auto repaint = [&](const QRect& area) {
-            update(area);
-            asked = true;
-        };
+        // is asked for all the same.
+        const auto repaint = [&](const QRect& area) { update(area); };
         if (!m_record.changesFrom(m_shown, ratio, m_bands)) {
             repaint(rect());
         } else {
@@ -143,7 +139,6 @@ private:
             }
         }
         m_record.noteShown();
-        return asked;
     }
 
     Canvas* m_owner;

@@ -24,7 +24,9 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++-16 -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFLAG_FUZZ=ON -DFLAG_TESTS=OFF >/dev/null
 cmake --build build-fuzz -j"$jobs" --target DesignRecordFuzz
 mkdir -p build-fuzz/corpus build-fuzz/findings
-ASAN_OPTIONS=halt_on_error=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
-UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+# clang's sanitizers find no symbolizer by its plain name, so a finding's stack would show bare
+# addresses without the path.
+ASAN_SYMBOLIZER_PATH=$(command -v llvm-symbolizer) ASAN_OPTIONS=halt_on_error=1 \
+LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     build-fuzz/tests/fuzz/DesignRecordFuzz -max_total_time=30 -print_final_stats=1 \
         -artifact_prefix=build-fuzz/findings/ build-fuzz/corpus tests/fuzz/corpus

@@ -4,6 +4,7 @@
 #include "MenuItem.h"
 #include "PushButton.h"
 #include "private/QtSupport.h"
+#include "private/SystemWindowSize.h"
 #include "RectControl.h"
 #include "Runtime.h"
 
@@ -28,6 +29,8 @@ namespace {
 
 // A drag of the window's edge counts as over once no resize came for this long.
 constexpr int kResizeSettleMilliseconds = 150;
+// How often the size last set is asked for again after a drag: the user may still hold it.
+constexpr int kSizeChecks = 40;
 
 bool equalsIgnoringCase(const std::string& a, const std::string& b)
 {
@@ -171,6 +174,10 @@ struct Window::QtParts {
     QPointer<WindowWidget> widget;
     QPointer<WindowContentWidget> content;
     QTimer* resizeSettle = nullptr;
+    // After the user's resize: sets the size the application gave the window again until the
+    // window system has taken it.
+    QTimer* sizeCheck = nullptr;
+    int sizeChecksLeft = 0;
     // The window's size as the runtime last knew it; a resize to another size came from outside.
     QSize knownSize;
     // The window that was active before a floating window was shown.
@@ -217,6 +224,12 @@ Window::Window()
     QObject::connect(m_qt->resizeSettle, &QTimer::timeout, widget, [widget] {
         if (Window* owner = widget->owner())
             owner->qtResizeSettled();
+    });
+    m_qt->sizeCheck = new QTimer(widget);
+    m_qt->sizeCheck->setInterval(kResizeSettleMilliseconds);
+    QObject::connect(m_qt->sizeCheck, &QTimer::timeout, widget, [widget] {
+        if (Window* owner = widget->owner())
+            owner->checkSystemSize();
     });
     applyWindowFlags();
     applySize();
@@ -464,6 +477,7 @@ void Window::qtResized()
     }
     if (!maximized)
         m_maximizeReported = false;
+    m_qt->sizeCheck->stop();
     if (m_liveResize)
         deliver(WindowEvent::Resizing);
     if (!m_closed)
@@ -473,6 +487,27 @@ void Window::qtResized()
 void Window::qtResizeSettled()
 {
     deliver(WindowEvent::Resized);
+    if (m_closed)
+        return;
+    // A window manager drops size requests while it holds the user's drag, and one that ends
+    // without another resize leaves no word of it: ask until the size set last has been taken.
+    m_qt->sizeChecksLeft = kSizeChecks;
+    checkSystemSize();
+    if (m_qt->sizeChecksLeft > 0)
+        m_qt->sizeCheck->start();
+}
+
+void Window::checkSystemSize()
+{
+    WindowWidget* widget = m_qt->widget;
+    const bool systemSized = widget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized);
+    std::optional<QSize> real = windowSystemSize(widget);
+    if (m_closed || !widget->isVisible() || systemSized || !real || *real == widget->size() || --m_qt->sizeChecksLeft < 0) {
+        m_qt->sizeChecksLeft = 0;
+        m_qt->sizeCheck->stop();
+        return;
+    }
+    requestWindowSystemSize(widget, widget->size());
 }
 
 // Place, kind and look.

@@ -187,6 +187,7 @@ private:
     // Qt reports: the window's size changed (by the user or the window system, not by code).
     void qtResized();
     void qtResizeSettled();
+    void checkSystemSize();
     void qtActivated();
     bool qtClosing();
     bool qtKeyPressed(int key);

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config                # the build
     qt6-base-dev qt6-multimedia-dev libgl-dev       # Qt 6 Widgets and Multimedia
+    libxcb1-dev                                     # a window's real size from the X server
     libqt6svg6                                      # the application's icon is an SVG
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good  # MP3 decoding for the song
     gstreamer1.0-alsa                               # sound output without a sound server

@@ -197,6 +197,16 @@ class Desktop:
     def key(self, *keys):
         self.run("xdotool", "key", "--clearmodifiers", *keys, check=True)
 
+    def drag(self, start, by, moves, pause):
+        """Presses at `start`, moves by `by` in `moves` even steps `pause` seconds apart, releases."""
+        self.run("xdotool", "mousemove", "--sync", str(start[0]), str(start[1]), check=True)
+        self.run("xdotool", "mousedown", "1", check=True)
+        for _ in range(moves):
+            time.sleep(pause)  # the hand's pace, not a wait for a result
+            self.run("xdotool", "mousemove_relative", "--sync", "--", str(by[0] // moves), str(by[1] // moves), check=True)
+        time.sleep(pause)
+        self.run("xdotool", "mouseup", "1", check=True)
+
     def activate(self, window):
         self.run("xdotool", "windowactivate", "--sync", str(window), check=True)
         wait_for("the window to be active", lambda: self.active() == window)

@@ -1,6 +1,7 @@
 """A real X desktop for one test: its own Xvfb display, openbox on it, the application as a
 child process, and what a user does and sees through xdotool, xwininfo and xprop."""
 
+import ctypes
 import os
 import re
 import signal
@@ -18,6 +19,30 @@ ABOUT_TITLE = "About this software"
 
 class Failure(Exception):
     pass
+
+
+_xlib = ctypes.CDLL("libX11.so.6")
+_xlib.XOpenDisplay.restype = ctypes.c_void_p
+_xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+_xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+_xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+_xlib.XGrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_uint, ctypes.c_int,
+                               ctypes.c_int, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong]
+_xlib.XGrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_int,
+                                ctypes.c_ulong]
+_xlib.XUngrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+_xlib.XUngrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+_xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+_xlib.XInternAtom.restype = ctypes.c_ulong
+_xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+_xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+GRAB_SUCCESS = 0
+
+
+class _ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 19)]
 
 
 def wait_for(what, probe, deadline=DEADLINE, interval=0.05):
@@ -118,6 +143,35 @@ class Desktop:
             return int(ids[0]) if ids else None
         return wait_for(f"window {title!r}", find)
 
+    def input_free(self):
+        """True when no client holds the pointer or the keyboard (a popped-up menu does)."""
+        display = _xlib.XOpenDisplay(self.env["DISPLAY"].encode())
+        if not display:
+            return False
+        try:
+            root = _xlib.XDefaultRootWindow(display)
+            pointer = _xlib.XGrabPointer(display, root, 0, 0, 1, 1, 0, 0, 0)
+            keyboard = _xlib.XGrabKeyboard(display, root, 0, 1, 1, 0)
+            return pointer == GRAB_SUCCESS and keyboard == GRAB_SUCCESS
+        finally:
+            _xlib.XCloseDisplay(display)  # which also ends this probe's own grabs
+
+    def maximize(self, window):
+        """Asks the window manager to maximize the window, as a task bar's menu does."""
+        display = _xlib.XOpenDisplay(self.env["DISPLAY"].encode())
+        try:
+            atom = lambda name: _xlib.XInternAtom(display, name, 0)
+            event = _ClientMessage(type=33, send_event=1, window=window, message_type=atom(b"_NET_WM_STATE"), format=32)
+            event.data[:] = [1, atom(b"_NET_WM_STATE_MAXIMIZED_HORZ"), atom(b"_NET_WM_STATE_MAXIMIZED_VERT"), 1, 0]
+            substructure_redirect_and_notify = (1 << 20) | (1 << 19)
+            _xlib.XSendEvent(display, _xlib.XDefaultRootWindow(display), 0, substructure_redirect_and_notify,
+                             ctypes.byref(event))
+        finally:
+            _xlib.XCloseDisplay(display)
+
+    def menu_closed(self):
+        return not self.menu_shown() and self.input_free()
+
     def windows(self):
         return [int(w) for w in self.run("xdotool", "search", "--onlyvisible", "--classname", ".").split()]
 
@@ -134,10 +188,19 @@ class Desktop:
         # The bar takes a press where the pointer came to it, as a hand does.
         self.run("xdotool", "mousemove", "--sync", str(x + 60), str(y + 10), check=True)
         self.click(x + 20, y + 10)
-        first = wait_for("the menu to open", self.menu_shown)
+        first = wait_for("the menu to open and be painted", lambda: self.painted(self.menu_shown()))
         if title != "Adjust":
             self.key("Right")
-            wait_for(f"the menu {title!r}", lambda: self.menu_shown() not in (None, first))
+            wait_for(f"the menu {title!r}", lambda: (lambda m: m != first and self.painted(m))(self.menu_shown()))
+
+    def painted(self, menu):
+        """The menu, once it shows its first paint: Qt has taken the keyboard for it by then."""
+        geometry = self.geometry(menu) if menu else None
+        if not geometry:
+            return None
+        x, y, width, height = geometry
+        pixel = self.pixel(x + width // 2, y + height - 3)
+        return menu if pixel and min(pixel) > 128 else None
 
     def choose(self, flag, title, steps):
         """Opens the menu of that title and chooses its item `steps` down the visible ones
@@ -147,7 +210,7 @@ class Desktop:
         if title != "Adjust" and steps > 0:
             steps -= 1
         self.key(*(["Down"] * steps if steps > 0 else ["Up"] * -steps), "Return")
-        wait_for("the menu to close", lambda: not self.menu_shown())
+        wait_for("the menu to close", self.menu_closed)
 
     def close_box(self, window):
         """Presses the close box at the right of the window's title bar."""
@@ -161,8 +224,9 @@ class Desktop:
     def geometry(self, window):
         """(x, y, width, height) of the window's client area, on the screen."""
         info = self.run("xwininfo", "-id", str(window))
-        value = lambda key: int(re.search(key + r":\s+(-?\d+)", info).group(1))
-        return (value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"), value("Height"))
+        found = [re.search(key + r":\s+(-?\d+)", info) for key in
+                 ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
+        return tuple(int(m.group(1)) for m in found) if all(found) else None
 
     def frame_extents(self, window):
         """(left, right, top, bottom) of the frame the window manager put around the window."""
@@ -171,7 +235,7 @@ class Desktop:
         return tuple(int(n) for n in numbers) if len(numbers) == 4 else None
 
     def frame_origin(self, window):
-        x, y, _, _ = self.geometry(window)
+        x, y, _, _ = wait_for("the window's geometry", lambda: self.geometry(window))
         left, _, top, _ = self.frame_extents(window)
         return (x - left, y - top)
 

@@ -362,6 +362,8 @@ void PictureRecord::draw(const raster::Damage& damage)
         const raster::Cell* cellsEnd;
         const uint32_t* source;
         const uint32_t* mask;
+        qsizetype sourceStride;
+        qsizetype maskStride;
     };
     constexpr size_t kReachesAtOnce = 32;
     Reach reaches[kReachesAtOnce];
@@ -378,7 +380,7 @@ void PictureRecord::draw(const raster::Damage& damage)
                 const QRect& extent = operation.extent;
                 if (y < extent.y() || y >= bottomOf(extent))
                     continue;
-                Reach reach { &operation, extent.x(), rightOf(extent), nullptr, nullptr, nullptr, nullptr };
+                Reach reach { &operation, extent.x(), rightOf(extent), nullptr, nullptr, nullptr, nullptr, 0, 0 };
                 if (operation.kind == Operation::Kind::Shape) {
                     const raster::Cells& cells = m_pending.cells[i];
                     if (y < cells.top() || y >= cells.bottom() || cells.rowBegin(y) == cells.rowEnd(y))
@@ -390,14 +392,35 @@ void PictureRecord::draw(const raster::Damage& damage)
                     reach.to = std::min(reach.to, (reach.cellsEnd - 1)->x + 1);
                 } else if (operation.kind == Operation::Kind::Lay) {
                     const int sourceY = y - operation.offset.y();
-                    reach.source = reinterpret_cast<const uint32_t*>(operation.source->image().constScanLine(sourceY)) - operation.offset.x();
-                    if (operation.mask)
-                        reach.mask = reinterpret_cast<const uint32_t*>(operation.mask->image().constScanLine(sourceY)) - operation.offset.x();
+                    const QImage& source = operation.source->image();
+                    reach.source = reinterpret_cast<const uint32_t*>(source.constScanLine(sourceY)) - operation.offset.x();
+                    reach.sourceStride = source.bytesPerLine();
+                    if (operation.mask) {
+                        const QImage& mask = operation.mask->image();
+                        reach.mask = reinterpret_cast<const uint32_t*>(mask.constScanLine(sourceY)) - operation.offset.x();
+                        reach.maskStride = mask.bytesPerLine();
+                    }
                 }
                 if (reach.from < reach.to)
                     reaches[reachCount++] = reach;
             }
             auto* row = reinterpret_cast<uint32_t*>(bits + y * stride);
+            // The pictures are cold between frames and their rows lie far apart: the pixels a few
+            // rows on are asked for ahead.
+            constexpr int kRowsAhead = 4;
+            if (y + kRowsAhead < damage.bottom()) {
+                const int ahead = y + kRowsAhead;
+                for (const raster::Damage::Span* span = damage.rowBegin(ahead); span != damage.rowEnd(ahead); ++span) {
+                    __builtin_prefetch(bits + ahead * stride + span->from * 4, 1);
+                    for (size_t r = 0; r < reachCount; ++r) {
+                        const Reach& reach = reaches[r];
+                        if (reach.source)
+                            __builtin_prefetch(reinterpret_cast<const uchar*>(reach.source + span->from) + kRowsAhead * reach.sourceStride);
+                        if (reach.mask)
+                            __builtin_prefetch(reinterpret_cast<const uchar*>(reach.mask + span->from) + kRowsAhead * reach.maskStride);
+                    }
+                }
+            }
             for (const raster::Damage::Span* span = spans; span != spansEnd; ++span) {
                 for (size_t r = 0; r < reachCount; ++r) {
                     const Reach& reach = reaches[r];

@@ -23,17 +23,18 @@ def test(d, executable):
     failures = []
     for name, open_window in [("the about window", about_window), ("the panel", panel)]:
         flag = d.launch(executable)
-        window = open_window(d, flag)
-        desktop.wait_for(f"{name} to be active", lambda: d.active() == window)
-        d.key("ctrl+q")
         try:
+            window = open_window(d, flag)
+            desktop.wait_for(f"{name} to be active", lambda: d.active() == window)
+            d.key("ctrl+q")
             status = d.exit_status(deadline=5)
-        except Failure:
+            if status != 0:
+                failures.append(f"Ctrl+Q in {name}: exit status {status}")
+        except Failure as failure:
+            failures.append(f"Ctrl+Q in {name}: {failure}")
+        if d.app.poll() is None:
             d.app.kill()
             d.app.wait()
-            status = "none: it went on running"
-        if status != 0:
-            failures.append(f"Ctrl+Q in {name}: exit status {status}")
     if failures:
         raise Failure("; ".join(failures))
 

@@ -21,16 +21,20 @@ struct HeldMessage {
 QtMessageHandler previousHandler = nullptr;
 std::vector<HeldMessage>* heldMessages = nullptr;
 
-// The platform Qt will try first: QT_QPA_PLATFORM's first choice, else the build's default,
-// which on a desktop without Wayland is xcb.
-std::string platformToTry()
+// The platform asked for in QT_QPA_PLATFORM (its first choice), or empty when Qt picks one.
+std::string chosenPlatform()
 {
     const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
-    if (!chosen.isEmpty())
-        return chosen.split(';').front().split(':').front().trimmed().toStdString();
-    if (qgetenv("XDG_SESSION_TYPE") == "wayland" || !qgetenv("WAYLAND_DISPLAY").isEmpty())
-        return "wayland";
-    return "xcb";
+    return chosen.split(';').front().split(':').front().trimmed().toStdString();
+}
+
+// Whether Qt will try X11 first: asked for, or Qt's default on a desktop without Wayland.
+bool triesX11First()
+{
+    const std::string chosen = chosenPlatform();
+    if (!chosen.empty())
+        return chosen == "xcb";
+    return qgetenv("XDG_SESSION_TYPE") != "wayland" && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 [[noreturn]] void cannotStart(const std::string& why)
@@ -57,8 +61,9 @@ void holdingHandler(QtMsgType type, const QMessageLogContext& context, const QSt
             if (message.type == QtWarningMsg || message.type == QtCriticalMsg)
                 cause = firstLine(message.text);
         }
-        cannotStart("the window system \"" + platformToTry() + "\" is not available ("
-                    + (cause.empty() ? firstLine(text) : cause) + ")");
+        const std::string platform = chosenPlatform();
+        cannotStart("the window system" + (platform.empty() ? std::string() : " \"" + platform + "\"")
+                    + " is not available (" + (cause.empty() ? firstLine(text) : cause) + ")");
     }
     heldMessages->push_back({ type, context.file, context.function, context.category, context.line, text });
 }
@@ -67,8 +72,7 @@ void holdingHandler(QtMsgType type, const QMessageLogContext& context, const QSt
 
 QApplication* startWindowSystem(int& argc, char** argv)
 {
-    const std::string platform = platformToTry();
-    if (platform == "xcb" && qEnvironmentVariableIsEmpty("DISPLAY"))
+    if (triesX11First() && qEnvironmentVariableIsEmpty("DISPLAY"))
         cannotStart("no display to show its windows on (DISPLAY is not set)");
 
     std::vector<HeldMessage> messages;

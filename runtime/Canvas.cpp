@@ -123,19 +123,19 @@ private:
         if (!m_record.changesFrom(m_shown, ratio, m_bands)) {
             repaint(rect());
         } else {
-            // A few rectangles a band: each costs the window system more than a few pixels.
-            constexpr int kJoinedGap = 64;
+            // One rectangle round all of it: each more costs Qt allocations and the window
+            // system a request, more than copying the pixels between them.
+            QRect changed;
             for (int band = m_bands.top(); band < m_bands.bottom(); ++band) {
-                const raster::Damage::Span* span = m_bands.rowBegin(band);
+                const raster::Damage::Span* first = m_bands.rowBegin(band);
                 const raster::Damage::Span* end = m_bands.rowEnd(band);
-                while (span != end) {
-                    int from = span->from, to = span->to;
-                    for (++span; span != end && span->from - to < kJoinedGap; ++span)
-                        to = span->to;
-                    const QRectF area(from / ratio, band * CanvasRecord::kBandRows / ratio, (to - from) / ratio,
-                                      CanvasRecord::kBandRows / ratio);
-                    repaint(area.toAlignedRect() & rect());
-                }
+                if (first == end)
+                    continue;
+                changed |= QRect(first->from, band * CanvasRecord::kBandRows, (end - 1)->to - first->from, CanvasRecord::kBandRows);
+            }
+            if (!changed.isEmpty()) {
+                const QRectF area(changed.x() / ratio, changed.y() / ratio, changed.width() / ratio, changed.height() / ratio);
+                repaint(area.toAlignedRect() & rect());
             }
         }
         m_record.noteShown();

@@ -57,16 +57,10 @@ TEST(FrameRepaint, ATickRepaintsWhatItChangesAndTheScreenShowsTheWholeFrame)
             PaintSpy spy(ground);
             flag->TimerFlag_Action(flag->TimerFlag());
             ASSERT_TRUE(test::waitUntil([&] { return spy.paints > 0; }));
-            // The first tick after the switch changes much of the flag; a later one only the sun,
-            // with Glory on, slivers along the sectors' edges and the sun.
-            int area = 0;
-            for (const QRect& part : spy.painted)
-                area += part.width() * part.height();
-            if (tick > 0) {
-                if (glory)
-                    EXPECT_LT(area, 720 * 480 / 2) << "tick " << tick;
-                else
-                    EXPECT_TRUE(QRect(0, 0, 360, 240).contains(spy.painted.boundingRect())) << "tick " << tick;
+            // The first tick after the switch changes much of the flag; a later one with Glory off
+            // only the sun (with Glory on the sectors' edges reach across the flag).
+            if (!glory && tick > 0) {
+                EXPECT_TRUE(QRect(0, 0, 360, 240).contains(spy.painted.boundingRect())) << "tick " << tick;
             }
             const QImage shown = shownOnScreen(ground);
             const QImage frame = flag->picBB->image().copy(0, 0, static_cast<int>(720 * ratio), static_cast<int>(480 * ratio));

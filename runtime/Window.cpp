@@ -13,6 +13,8 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMainWindow>
+#include <QMargins>
+#include <QMoveEvent>
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <QPainter>
@@ -94,8 +96,17 @@ protected:
     {
         SystemEventScope scope;
         QMainWindow::resizeEvent(event);
-        if (m_owner)
+        if (m_owner) {
+            m_owner->noteFrame();
             m_owner->qtResized();
+        }
+    }
+
+    void moveEvent(QMoveEvent* event) override
+    {
+        QMainWindow::moveEvent(event);
+        if (m_owner)
+            m_owner->noteFrame();
     }
 
     void changeEvent(QEvent* event) override
@@ -180,6 +191,8 @@ struct Window::QtParts {
     int sizeChecksLeft = 0;
     // The window's size as the runtime last knew it; a resize to another size came from outside.
     QSize knownSize;
+    // The frame the window manager put around the window when it last showed it.
+    QMargins frame;
     // The window that was active before a floating window was shown.
     QPointer<QWidget> previousActive;
 };
@@ -512,28 +525,99 @@ void Window::checkSystemSize()
 
 // Place, kind and look.
 
+namespace {
+
+// The frame a window manager last put around a decorated window, for one it has not framed yet.
+QMargins& lastSeenFrame()
+{
+    static QMargins margins;
+    return margins;
+}
+
+QMargins frameOf(const QWidget* widget)
+{
+    const QRect frame = widget->frameGeometry();
+    const QRect content = widget->geometry();
+    return { content.left() - frame.left(), content.top() - frame.top(), frame.right() - content.right(),
+             frame.bottom() - content.bottom() };
+}
+
+} // namespace
+
+void Window::noteFrame()
+{
+    WindowWidget* widget = m_qt->widget;
+    if (!widget || !widget->isVisible())
+        return;
+    const QMargins frame = frameOf(widget);
+    if (frame.isNull())
+        return;
+    m_qt->frame = frame;
+    if (!(widget->windowFlags() & Qt::FramelessWindowHint))
+        lastSeenFrame() = frame;
+}
+
+QMargins Window::expectedFrame() const
+{
+    WindowWidget* widget = m_qt->widget;
+    if (widget->windowFlags() & Qt::FramelessWindowHint)
+        return {};
+    return m_qt->frame.isNull() ? lastSeenFrame() : m_qt->frame;
+}
+
+bool Window::framedNow() const
+{
+    WindowWidget* widget = m_qt->widget;
+    return !widget->testAttribute(Qt::WA_WState_Created) || (widget->isVisible() && !frameOf(widget).isNull());
+}
+
+QPoint Window::framePosition() const
+{
+    WindowWidget* widget = m_qt->widget;
+    // Qt knows the frame of a window on screen, and keeps a position given before the window
+    // was made as the frame's; otherwise it has the content's place, with no frame around it.
+    if (framedNow())
+        return widget->pos();
+    const QMargins frame = expectedFrame();
+    return widget->geometry().topLeft() - QPoint(frame.left(), frame.top());
+}
+
+void Window::moveFrameTo(QPoint position)
+{
+    WindowWidget* widget = m_qt->widget;
+    if (framedNow()) {
+        widget->move(position);
+        return;
+    }
+    // Hidden or not framed yet: the content goes where the frame to come will leave it. Qt adds
+    // the frame it believes in to a move, so that is taken off.
+    const QMargins frame = expectedFrame();
+    const QMargins believed = frameOf(widget);
+    widget->move(position + QPoint(frame.left() - believed.left(), frame.top() - believed.top()));
+}
+
 int64_t Window::Left() const
 {
-    return m_qt->widget->x();
+    return framePosition().x();
 }
 
 void Window::Left(int64_t left)
 {
     checkUIThread();
     m_placed = true;
-    m_qt->widget->move(toQtPosition(left), m_qt->widget->y());
+    moveFrameTo(QPoint(toQtInt(left), framePosition().y()));
 }
 
 int64_t Window::Top() const
 {
-    return m_qt->widget->y();
+    return framePosition().y();
 }
 
 void Window::Top(int64_t top)
 {
     checkUIThread();
     m_placed = true;
-    m_qt->widget->move(m_qt->widget->x(), toQtPosition(top));
+    moveFrameTo(QPoint(framePosition().x(), toQtInt(top)));
 }
 
 bool Window::isFloating() const
@@ -723,10 +807,11 @@ void Window::placeOnFirstShow()
         return;
     WindowWidget* widget = m_qt->widget;
     QRect available = screen->availableGeometry();
-    QSize size = widget->frameGeometry().size();
+    const QMargins frame = framedNow() && !frameOf(widget).isNull() ? frameOf(widget) : expectedFrame();
+    QSize size = widget->size().grownBy(frame);
     int x = available.x() + std::max(0, (available.width() - size.width()) / 2);
     int y = available.y() + std::max(0, (available.height() - size.height()) / 2);
-    widget->move(x, y);
+    moveFrameTo(QPoint(x, y));
 }
 
 // Showing, hiding, closing.
@@ -799,6 +884,7 @@ void Window::raiseFloatingWindows()
 void Window::Hide()
 {
     checkUIThread();
+    noteFrame();
     m_qt->widget->hide();
 }
 

@@ -15,6 +15,8 @@
 
 class Graphics;
 class MenuBar;
+class QMargins;
+class QPoint;
 class QWidget;
 
 // The events of a window itself; a window class binds those it handles.
@@ -177,6 +179,13 @@ private:
     void applySizeLimits();
     void applyBackground();
     void placeOnFirstShow();
+    // The frame's top-left on the screen, and moving it there, whether or not the window
+    // manager has framed the window yet.
+    QPoint framePosition() const;
+    void moveFrameTo(QPoint position);
+    bool framedNow() const;
+    void noteFrame();
+    QMargins expectedFrame() const;
     void raiseFloatingWindows();
     void attachToMainWindow();
     static Window* mainWindow();

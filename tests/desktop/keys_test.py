@@ -13,9 +13,15 @@ def about_window(d, flag):
 
 def panel(d, flag):
     panel = d.window(desktop.PANEL_TITLE)
-    x, y, width, height = d.geometry(panel)
-    # A press on the panel's background, clear of its controls, activates it.
-    d.click(x + width - 4, y + height - 4)
+    desktop.wait_for("the panel framed", lambda: d.frame_extents(panel))
+
+    def press():
+        # A press on the panel's background, clear of its controls, activates it; pressed
+        # again, as a hand would, if the window manager was busy the first time.
+        x, y, width, height = d.geometry(panel)
+        d.click(x + width - 4, y + height - 4)
+
+    desktop.wait_for("the panel activated by a press", lambda: d.active() == panel or press(), interval=2.0)
     return panel
 
 

@@ -50,9 +50,11 @@ protected:
         SystemEventScope scope;
         m_framePending = false;
         drawFrame();
+        if (!m_watchedWindow)
+            return true;
         // The window repaints now; any later paint raises the event again.
         m_frameDrawn = true;
-        watched->event(event);
+        static_cast<QObject*>(m_watchedWindow.data())->event(event);
         m_frameDrawn = false;
         return true;
     }
@@ -117,11 +119,10 @@ private:
         if (m_bands.height() != bandCount || m_bands.width() != pixels.width())
             m_bands.reset(pixels.width(), bandCount);
         m_bands.clear();
-        // A paint under way may be for something other than the screen (a grab): what changed
-        // is asked for all the same.
-        const auto repaint = [&](const QRect& area) { update(area); };
+        // Asked for even when a paint is under way: it may be for something other than the
+        // screen (a grab).
         if (!m_record.changesFrom(m_shown, ratio, m_bands)) {
-            repaint(rect());
+            update();
         } else {
             // One rectangle round all of it: each more costs Qt allocations and the window
             // system a request, more than copying the pixels between them.
@@ -135,7 +136,7 @@ private:
             }
             if (!changed.isEmpty()) {
                 const QRectF area(changed.x() / ratio, changed.y() / ratio, changed.width() / ratio, changed.height() / ratio);
-                repaint(area.toAlignedRect() & rect());
+                update(area.toAlignedRect() & rect());
             }
         }
         m_record.noteShown();

@@ -1,5 +1,7 @@
 #include "Object2D.h"
 
+#include "private/Raster.h"
+
 #include <QBrush>
 #include <QPaintDevice>
 #include <QPainter>
@@ -32,49 +34,6 @@ constexpr double kStripRows = 32;
 QColor opaque(Color color)
 {
     return QColor::fromRgb(color.rgb | 0xFF000000u);
-}
-
-enum class Edge { Left, Right, Top, Bottom };
-
-bool inside(const QPointF& point, Edge edge, double value)
-{
-    switch (edge) {
-    case Edge::Left: return point.x() >= value;
-    case Edge::Right: return point.x() <= value;
-    case Edge::Top: return point.y() >= value;
-    case Edge::Bottom: return point.y() <= value;
-    }
-    return false;
-}
-
-QPointF crossing(const QPointF& a, const QPointF& b, Edge edge, double value)
-{
-    if (edge == Edge::Left || edge == Edge::Right) {
-        const double t = (value - a.x()) / (b.x() - a.x());
-        return { value, a.y() + t * (b.y() - a.y()) };
-    }
-    const double t = (value - a.y()) / (b.y() - a.y());
-    return { a.x() + t * (b.x() - a.x()), value };
-}
-
-// Keeps the part of a closed polygon on the inner side of one clip edge (Sutherland-Hodgman).
-// Every point on that side keeps its winding number, so either fill rule gives the same pixels.
-void clipToEdge(const std::vector<QPointF>& in, std::vector<QPointF>& out, Edge edge, double value)
-{
-    out.clear();
-    if (in.empty())
-        return;
-    QPointF previous = in.back();
-    bool previousInside = inside(previous, edge, value);
-    for (const QPointF& point : in) {
-        const bool pointInside = inside(point, edge, value);
-        if (pointInside != previousInside)
-            out.push_back(crossing(previous, point, edge, value));
-        if (pointInside)
-            out.push_back(point);
-        previous = point;
-        previousInside = pointInside;
-    }
 }
 
 QRectF boundsOf(const std::vector<QPointF>& points)
@@ -248,10 +207,10 @@ void Object2D::paint(QPainter& painter, const QTransform& outer, const QRectF& c
     painter.setBrush(cache.fill);
 
     // Parts outside the surface cost rasterizing time but show nothing: cut them off first.
-    clipToEdge(buffers.placed, buffers.work, Edge::Left, clip.left());
-    clipToEdge(buffers.work, buffers.clipped, Edge::Right, clip.right());
-    clipToEdge(buffers.clipped, buffers.work, Edge::Top, clip.top());
-    clipToEdge(buffers.work, buffers.clipped, Edge::Bottom, clip.bottom());
+    raster::clipToEdge(buffers.placed, buffers.work, raster::ClipEdge::Left, clip.left());
+    raster::clipToEdge(buffers.work, buffers.clipped, raster::ClipEdge::Right, clip.right());
+    raster::clipToEdge(buffers.clipped, buffers.work, raster::ClipEdge::Top, clip.top());
+    raster::clipToEdge(buffers.work, buffers.clipped, raster::ClipEdge::Bottom, clip.bottom());
     if (buffers.clipped.size() < 3)
         return;
     const QRectF bounds = boundsOf(buffers.clipped);
@@ -264,8 +223,8 @@ void Object2D::paint(QPainter& painter, const QTransform& outer, const QRectF& c
         return;
     }
     for (double row = firstRow; row < lastRow; row += kStripRows) {
-        clipToEdge(buffers.clipped, buffers.work, Edge::Top, row / pixelRatio);
-        clipToEdge(buffers.work, buffers.strip, Edge::Bottom, (row + kStripRows) / pixelRatio);
+        raster::clipToEdge(buffers.clipped, buffers.work, raster::ClipEdge::Top, row / pixelRatio);
+        raster::clipToEdge(buffers.work, buffers.strip, raster::ClipEdge::Bottom, (row + kStripRows) / pixelRatio);
         fill(painter, buffers.strip);
     }
 }

@@ -80,8 +80,11 @@ void PictureRecord::drawReaders()
     }
 }
 
-void PictureRecord::add(Operation&& operation)
+bool PictureRecord::add(Operation&& operation)
 {
+    operation.extent &= QRect(0, 0, m_width, m_height);
+    if (operation.extent.isEmpty())
+        return false;
     drawReaders();
     // An opaque fill over everything recorded leaves nothing of it to draw.
     if (operation.kind == Operation::Kind::Fill && !m_pending.operations.empty() && operation.extent.contains(m_pending.bounds)) {
@@ -90,18 +93,12 @@ void PictureRecord::add(Operation&& operation)
     }
     m_pending.bounds |= operation.extent;
     m_pending.operations.push_back(std::move(operation));
+    return true;
 }
 
 void PictureRecord::fill(const QRect& pixels, uint32_t colour)
 {
-    const QRect cut = pixels & QRect(0, 0, m_width, m_height);
-    if (cut.isEmpty())
-        return;
-    Operation operation;
-    operation.kind = Operation::Kind::Fill;
-    operation.extent = cut;
-    operation.colour = colour;
-    add(std::move(operation));
+    add({ .kind = Operation::Kind::Fill, .extent = pixels, .colour = colour });
 }
 
 bool PictureRecord::shape(Object2D& shape, const QTransform& placement, double pixelRatio, QRect& touched)
@@ -141,27 +138,17 @@ void PictureRecord::fill(const QPointF* points, size_t count, Color colour)
     }
     if (m_touched)
         *m_touched |= extent;
-    Operation operation;
-    operation.kind = Operation::Kind::Shape;
-    operation.extent = extent;
-    operation.colour = 0xFF000000u | colour.rgb;
-    operation.firstPoint = static_cast<uint32_t>(first);
-    operation.pointCount = static_cast<uint32_t>(kept.size() - first);
-    add(std::move(operation));
+    add({ .kind = Operation::Kind::Shape,
+          .extent = extent,
+          .colour = 0xFF000000u | colour.rgb,
+          .firstPoint = static_cast<uint32_t>(first),
+          .pointCount = static_cast<uint32_t>(kept.size() - first) });
 }
 
 void PictureRecord::lay(const Ref<Picture>& source, const Ref<Picture>& mask, QPoint offset, const QRect& to)
 {
-    const QRect cut = to & QRect(0, 0, m_width, m_height);
-    if (cut.isEmpty())
+    if (!add({ .kind = Operation::Kind::Lay, .extent = to, .source = source, .mask = mask, .offset = offset }))
         return;
-    Operation operation;
-    operation.kind = Operation::Kind::Lay;
-    operation.extent = cut;
-    operation.source = source;
-    operation.mask = mask;
-    operation.offset = offset;
-    add(std::move(operation));
     source->record().addReader(this);
     if (mask)
         mask->record().addReader(this);

@@ -56,9 +56,9 @@ private:
         uint32_t colour = 0;
         uint32_t firstPoint = 0;
         uint32_t pointCount = 0;
-        Ref<Picture> source;
-        Ref<Picture> mask;
-        QPoint offset;
+        Ref<Picture> source {};
+        Ref<Picture> mask {};
+        QPoint offset {};
         int64_t sourceVersion = -1;
         int64_t maskVersion = -1;
     };
@@ -72,7 +72,8 @@ private:
     };
 
     void fill(const QPointF* points, size_t count, Color colour) override;
-    void add(Operation&& operation);
+    // Cuts the operation to the surface; false when nothing of it is left to add.
+    bool add(Operation&& operation);
     void drawReaders();
     void addReader(PictureRecord* reader);
     void removeReader(PictureRecord* reader);

@@ -23,54 +23,47 @@ int64_t floorDivide(int64_t numerator, int64_t denominator)
     return quotient;
 }
 
-enum class Edge { Left, Right, Top, Bottom };
-
-bool inside(const QPointF& point, Edge edge, double value)
-{
-    switch (edge) {
-    case Edge::Left: return point.x() >= value;
-    case Edge::Right: return point.x() <= value;
-    case Edge::Top: return point.y() >= value;
-    case Edge::Bottom: return point.y() <= value;
-    }
-    return false;
-}
-
-QPointF crossing(const QPointF& a, const QPointF& b, Edge edge, double value)
-{
-    if (edge == Edge::Left || edge == Edge::Right) {
-        const double t = (value - a.x()) / (b.x() - a.x());
-        return { value, a.y() + t * (b.y() - a.y()) };
-    }
-    const double t = (value - a.y()) / (b.y() - a.y());
-    return { a.x() + t * (b.x() - a.x()), value };
-}
-
-// The part of a closed polygon on the inner side of one edge (Sutherland-Hodgman).
-void clipToEdge(const std::vector<QPointF>& in, std::vector<QPointF>& out, Edge edge, double value)
-{
-    out.clear();
-    if (in.empty())
-        return;
-    QPointF previous = in.back();
-    bool previousInside = inside(previous, edge, value);
-    for (const QPointF& point : in) {
-        const bool pointInside = inside(point, edge, value);
-        if (pointInside != previousInside)
-            out.push_back(crossing(previous, point, edge, value));
-        if (pointInside)
-            out.push_back(point);
-        previous = point;
-        previousInside = pointInside;
-    }
-}
-
 Point fixed(const QPointF& point)
 {
     return { static_cast<int32_t>(std::lround(point.x() * kOne)), static_cast<int32_t>(std::lround(point.y() * kOne)) };
 }
 
 } // namespace
+
+void clipToEdge(const std::vector<QPointF>& in, std::vector<QPointF>& out, ClipEdge edge, double value)
+{
+    const auto inside = [&](const QPointF& point) {
+        switch (edge) {
+        case ClipEdge::Left: return point.x() >= value;
+        case ClipEdge::Right: return point.x() <= value;
+        case ClipEdge::Top: return point.y() >= value;
+        case ClipEdge::Bottom: return point.y() <= value;
+        }
+        return false;
+    };
+    const auto crossing = [&](const QPointF& a, const QPointF& b) -> QPointF {
+        if (edge == ClipEdge::Left || edge == ClipEdge::Right) {
+            const double t = (value - a.x()) / (b.x() - a.x());
+            return { value, a.y() + t * (b.y() - a.y()) };
+        }
+        const double t = (value - a.y()) / (b.y() - a.y());
+        return { a.x() + t * (b.x() - a.x()), value };
+    };
+    out.clear();
+    if (in.empty())
+        return;
+    QPointF previous = in.back();
+    bool previousInside = inside(previous);
+    for (const QPointF& point : in) {
+        const bool pointInside = inside(point);
+        if (pointInside != previousInside)
+            out.push_back(crossing(previous, point));
+        if (pointInside)
+            out.push_back(point);
+        previous = point;
+        previousInside = pointInside;
+    }
+}
 
 void fixPolygon(const QPointF* points, size_t count, int width, int height, std::vector<Point>& out)
 {
@@ -88,10 +81,10 @@ void fixPolygon(const QPointF* points, size_t count, int width, int height, std:
     // Kept for the next shape: steady frames allocate nothing.
     static std::vector<QPointF> first, second;
     first.assign(points, points + count);
-    clipToEdge(first, second, Edge::Left, left);
-    clipToEdge(second, first, Edge::Right, right);
-    clipToEdge(first, second, Edge::Top, top);
-    clipToEdge(second, first, Edge::Bottom, bottom);
+    clipToEdge(first, second, ClipEdge::Left, left);
+    clipToEdge(second, first, ClipEdge::Right, right);
+    clipToEdge(first, second, ClipEdge::Top, top);
+    clipToEdge(second, first, ClipEdge::Bottom, bottom);
     if (first.size() < 3)
         return;
     for (const QPointF& point : first)
@@ -407,6 +400,17 @@ void Damage::swap(Damage& other)
     m_counts.swap(other.m_counts);
 }
 
+void Damage::includeRow(int y)
+{
+    if (m_top >= m_bottom) {
+        m_top = y;
+        m_bottom = y + 1;
+    } else {
+        m_top = std::min(m_top, y);
+        m_bottom = std::max(m_bottom, y + 1);
+    }
+}
+
 void Damage::setRow(int y, const Span* spans, int count)
 {
     // Too many: join the two closest neighbours until they fit.
@@ -426,13 +430,7 @@ void Damage::setRow(int y, const Span* spans, int count)
     m_counts[static_cast<size_t>(y)] = static_cast<uint8_t>(count);
     if (count == 0)
         return;
-    if (m_top >= m_bottom) {
-        m_top = y;
-        m_bottom = y + 1;
-    } else {
-        m_top = std::min(m_top, y);
-        m_bottom = std::max(m_bottom, y + 1);
-    }
+    includeRow(y);
 }
 
 void Damage::addSpan(int y, int from, int to)
@@ -462,13 +460,7 @@ void Damage::addSpan(int y, int from, int to)
     if (count0 == 0) {
         row[0] = { from, to };
         m_counts[index] = 1;
-        if (m_top >= m_bottom) {
-            m_top = y;
-            m_bottom = y + 1;
-        } else {
-            m_top = std::min(m_top, y);
-            m_bottom = std::max(m_bottom, y + 1);
-        }
+        includeRow(y);
         return;
     }
     Span merged[kSpansPerRow + 1];

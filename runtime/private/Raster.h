@@ -21,6 +21,14 @@ struct Point {
     bool operator==(const Point&) const = default;
 };
 
+// The sides of a clipping box.
+enum class ClipEdge { Left, Right, Top, Bottom };
+
+// Keeps the part of a closed polygon on the inner side of one side of a clipping box
+// (Sutherland-Hodgman). Every point on that side keeps its winding number, so either fill rule
+// gives the same pixels.
+void clipToEdge(const std::vector<QPointF>& in, std::vector<QPointF>& out, ClipEdge edge, double value);
+
 // Puts `count` points given in device pixels into `out` as fixed-point points, first cut to
 // a box a little larger than the width x height surface (so huge shapes cost nothing outside
 // it and stay within the fixed-point range). Appends nothing for a polygon left with fewer
@@ -136,6 +144,8 @@ public:
 
 private:
     void addRowDifference(int y, const Cell* before, const Cell* beforeEnd, const Cell* after, const Cell* afterEnd);
+    // Widens the rows held to take in row y.
+    void includeRow(int y);
     void setRow(int y, const Span* spans, int count);
 
     int m_width = 0;

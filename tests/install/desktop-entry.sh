@@ -15,16 +15,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-wait_for() {
-    local seconds=$1; shift
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
+. "$(dirname "$0")/common.sh"
 
 DESTDIR="$work/root" cmake --install "$build" --prefix /usr/local >/dev/null
 tree="$work/root/usr/local"

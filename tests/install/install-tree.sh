@@ -13,17 +13,7 @@ work=$(mktemp -d)
 app=""
 trap '[ -n "$app" ] && kill "$app" 2>/dev/null; rm -rf "$work"' EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# Polls `condition` every 0.1 s until it holds or `seconds` pass.
-wait_for() {
-    local seconds=$1; shift
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
+. "$(dirname "$0")/common.sh"
 
 # GStreamer names its streaming threads after their elements: an MP3 parser among the
 # application's threads means the song was found, opened and is being played.

@@ -176,9 +176,11 @@ class Desktop:
         return [int(w) for w in self.run("xdotool", "search", "--onlyvisible", "--classname", ".").split()]
 
     def menu_shown(self):
-        """The id of the menu popped up, if one is."""
+        """The id of the menu popped up, if one is: a window the window manager does not manage.
+        Its type tells no more: Qt names a menu's window a popup menu the first time it shows it,
+        and a normal window each time after."""
         for window in self.windows():
-            if "_NET_WM_WINDOW_TYPE_POPUP_MENU" in self.run("xprop", "-id", str(window), "_NET_WM_WINDOW_TYPE"):
+            if "Override Redirect State: yes" in self.run("xwininfo", "-id", str(window)):
                 return window
         return None
 

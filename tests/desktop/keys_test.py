@@ -33,7 +33,7 @@ def test(d, executable):
             window = open_window(d, flag)
             desktop.wait_for(f"{name} to be active", lambda: d.active() == window)
             d.key("ctrl+q")
-            status = d.exit_status(deadline=5)
+            status = d.exit_status()
             if status != 0:
                 failures.append(f"Ctrl+Q in {name}: exit status {status}")
         except Failure as failure:

@@ -18,7 +18,7 @@ def press_in_canton(d, flag, panel, when, failures):
     d.click(x + PRESS[0], y + MENU_BAR + PRESS[1])
     try:
         desktop.wait_for(f"the panel shown {when}", lambda: d.viewable(panel) and d.frame_extents(panel))
-        desktop.wait_for(f"the panel's frame at {FRAME_AT} {when}", lambda: d.frame_origin(panel) == FRAME_AT, deadline=3)
+        desktop.wait_for(f"the panel's frame at {FRAME_AT} {when}", lambda: d.frame_origin(panel) == FRAME_AT)
     except Failure:
         failures.append(f"{when}: the frame went to {d.frame_origin(panel)}, the content to {d.geometry(panel)[:2]}")
 

@@ -47,12 +47,11 @@ def test(d, executable):
         d.drag(grip(d, flag, name), by, moves, pause)
         try:
             size = desktop.wait_for(f"a snapped size after the {name} drag by {by}",
-                                    lambda: (lambda g: g[2:] if snapped(g[2], g[3], bar) else None)(d.geometry(flag)),
-                                    deadline=5)
+                                    lambda: (lambda g: g[2:] if snapped(g[2], g[3], bar) else None)(d.geometry(flag)))
             # The field's red reaches the content's bottom-left corner: no bare band below the flag.
             x, y, width, height = d.geometry(flag)
             desktop.wait_for(f"the flag painted to the bottom after the {name} drag",
-                             lambda: red(d.pixel(x + 3, y + height - 3)), deadline=5)
+                             lambda: red(d.pixel(x + 3, y + height - 3)))
         except Failure as failure:
             failures.append(str(failure))
 
@@ -60,7 +59,7 @@ def test(d, executable):
     d.maximize(flag)
     try:
         desktop.wait_for("the maximized window to keep the screen's width",
-                         lambda: d.geometry(flag)[2] >= desktop.SCREEN[0] - 10, deadline=5)
+                         lambda: d.geometry(flag)[2] >= desktop.SCREEN[0] - 10)
         desktop.holds("the maximized size", lambda: d.geometry(flag)[2] >= desktop.SCREEN[0] - 10, 1.0)
     except Failure as failure:
         failures.append(str(failure))

@@ -7,6 +7,7 @@ import re
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 
 DEADLINE = 20.0
@@ -115,8 +116,10 @@ class Desktop:
     # The application.
 
     def launch(self, executable):
-        self.app = subprocess.Popen([executable], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
-                                    text=True)
+        # A file, not a pipe: a pipe nobody reads until the end fills up, and a process with much
+        # to report at exit (a sanitizer's) would then wait on it for good.
+        self.stderr = tempfile.TemporaryFile(mode="w+")
+        self.app = subprocess.Popen([executable], env=self.env, stdout=subprocess.DEVNULL, stderr=self.stderr)
         self.processes.append(self.app)
         flag = self.window(FLAG_TITLE)
         wait_for("the flag window to be framed", lambda: self.frame_extents(flag))
@@ -131,7 +134,10 @@ class Desktop:
         return 128 - status if status < 0 else status
 
     def errors(self):
-        return self.app.stderr.read() if self.app.poll() is not None else ""
+        if self.app.poll() is None:
+            return ""
+        self.stderr.seek(0)
+        return self.stderr.read()
 
     # Windows.
 

@@ -221,7 +221,7 @@ TEST(StartingWithout, SaysWhyInOneLineAndFails)
     };
     const Case cases[] = {
         { "a display", "xcb", nullptr },
-        { "a display that answers", "xcb", ":4242" },
+        { "a display that does not answer", "xcb", ":4242" },
         { "a Wayland compositor or plugin", "wayland", nullptr },
     };
     for (const Case& row : cases) {

@@ -605,7 +605,7 @@ void Window::Left(int64_t left)
 {
     checkUIThread();
     m_placed = true;
-    moveFrameTo(QPoint(toQtInt(left), framePosition().y()));
+    moveFrameTo(QPoint(toQtPosition(left), framePosition().y()));
 }
 
 int64_t Window::Top() const
@@ -617,7 +617,7 @@ void Window::Top(int64_t top)
 {
     checkUIThread();
     m_placed = true;
-    moveFrameTo(QPoint(framePosition().x(), toQtInt(top)));
+    moveFrameTo(QPoint(framePosition().x(), toQtPosition(top)));
 }
 
 bool Window::isFloating() const

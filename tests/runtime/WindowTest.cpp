@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <thread>
 
 namespace {
@@ -294,6 +295,21 @@ TEST(WindowPlace, LeftAndTopAreTheFramesScreenPosition)
     EXPECT_EQ(window->qtWidget()->frameGeometry().topLeft(), QPoint(432, 288));
     EXPECT_EQ(window->Left(), 432);
     EXPECT_EQ(window->Top(), 288);
+}
+
+// A place at the ends of int64_t, also for a window hidden after it was framed, reaches Qt
+// held to its widget limit, so no sum with the frame or a size can overflow.
+TEST(WindowPlace, APlaceAtTheEndsIsHeldToQtsWidgetLimit)
+{
+    Ref<SpyWindow> window = makeWindow(400, 300);
+    window->Hide();
+    window->Left(std::numeric_limits<int64_t>::max());
+    window->Top(std::numeric_limits<int64_t>::min());
+    EXPECT_EQ(window->Left(), QWIDGETSIZE_MAX);
+    EXPECT_EQ(window->Top(), -QWIDGETSIZE_MAX);
+    window->Show();
+    EXPECT_EQ(window->Left(), QWIDGETSIZE_MAX);
+    EXPECT_EQ(window->Top(), -QWIDGETSIZE_MAX);
 }
 
 TEST(WindowMenuBar, SitsAboveTheContentOutsideWidthAndHeight)

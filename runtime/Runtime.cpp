@@ -1,6 +1,7 @@
 #include "Runtime.h"
 
 #include "Application.h"
+#include "Sound.h"
 #include "Window.h"
 #include "private/QtSupport.h"
 #include "private/WindowSystem.h"
@@ -151,6 +152,7 @@ void RuntimePerformFinalizers()
     std::vector<Ref<Window>> windows = std::move(state().openWindows);
     state().openWindows.clear();
     windows.clear();
+    Sound::releasePlayers();
 }
 
 int32_t RuntimeExit()

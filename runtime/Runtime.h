@@ -46,7 +46,8 @@ bool RuntimeQuitRequested();
 // (class, message, where raised); the process will then exit non-zero.
 void RuntimeUnhandledException(std::exception_ptr exception);
 
-// The finalisers of the static initialisers (nothing to release here but the windows).
+// The finalisers of the static initialisers: the windows are released, and every sound's
+// playback ends.
 void RuntimePerformFinalizers();
 // The exit status: the one given to Quit, or non-zero after an unhandled start-up failure.
 int32_t RuntimeExit();

@@ -11,6 +11,7 @@
 #include <QtMultimedia/qaudio.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 RUNTIME_CLASS_RECORD(Sound, "Sound", Object)
@@ -20,7 +21,25 @@ struct Sound::Player {
         : mp3(bytes)
     {
     }
-    ~Player() { disposeQtObject(media); }
+    ~Player()
+    {
+        std::erase(playing(), this);
+        disposeQtObject(media);
+    }
+    void release()
+    {
+        // Deleted at once: the event loop that would run a later deletion has ended.
+        media->disconnect();
+        delete media;
+        media = nullptr;
+        output = nullptr;
+    }
+    // The players whose media backend has been started.
+    static std::vector<Player*>& playing()
+    {
+        static auto* players = new std::vector<Player*>;
+        return *players;
+    }
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
 
@@ -167,6 +186,7 @@ void Sound::start(bool looping)
         return;
     Player& player = *m_player;
     if (!player.media) {
+        Player::playing().push_back(&player);
         player.media = new QMediaPlayer;
         player.output = new QAudioOutput(player.media);
         player.media->setAudioOutput(player.output);
@@ -186,6 +206,12 @@ void Sound::start(bool looping)
     // One player per sound: starting again rewinds it rather than adding a second playback.
     player.media->setPosition(0);
     player.media->play();
+}
+
+void Sound::releasePlayers()
+{
+    for (Player* player : std::exchange(Player::playing(), {}))
+        player->release();
 }
 
 void Sound::reachedEnd()

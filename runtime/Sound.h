@@ -50,6 +50,10 @@ public:
 
     // Runtime side: the volume handed to the audio output (0 to 1), or -1 before the first play.
     double outputVolume() const;
+    // Runtime side: ends every sound's playback machinery, for the process to end. Called while
+    // Qt is alive: a media pipeline left running at exit goes on loading plugins on its own
+    // threads while the libraries it uses are being finalised.
+    static void releasePlayers();
 
 private:
     struct Player;

@@ -513,13 +513,17 @@ void Window::qtResizeSettled()
 void Window::checkSystemSize()
 {
     WindowWidget* widget = m_qt->widget;
+    // The window system sizes a maximized, full-screen or minimized window itself.
     const bool systemSized = widget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized);
-    std::optional<QSize> real = windowSystemSize(widget);
-    if (m_closed || !widget->isVisible() || systemSized || !real || *real == widget->size() || --m_qt->sizeChecksLeft < 0) {
+    const std::optional<QSize> real = windowSystemSize(widget);
+    // Nothing to mend where the window system cannot be asked, or has the size already.
+    const bool settled = !real || *real == widget->size();
+    if (m_closed || !widget->isVisible() || systemSized || settled || m_qt->sizeChecksLeft <= 0) {
         m_qt->sizeChecksLeft = 0;
         m_qt->sizeCheck->stop();
         return;
     }
+    --m_qt->sizeChecksLeft;
     requestWindowSystemSize(widget, widget->size());
 }
 

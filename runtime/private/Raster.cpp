@@ -411,28 +411,6 @@ void Damage::includeRow(int y)
     }
 }
 
-void Damage::setRow(int y, const Span* spans, int count)
-{
-    // Too many: join the two closest neighbours until they fit.
-    Span joined[2 * kSpansPerRow + 2];
-    std::copy(spans, spans + count, joined);
-    while (count > kSpansPerRow) {
-        int closest = 0;
-        for (int i = 1; i + 1 < count; ++i) {
-            if (joined[i + 1].from - joined[i].to < joined[closest + 1].from - joined[closest].to)
-                closest = i;
-        }
-        joined[closest].to = joined[closest + 1].to;
-        std::copy(joined + closest + 2, joined + count, joined + closest + 1);
-        --count;
-    }
-    std::copy(joined, joined + count, m_spans.data() + static_cast<size_t>(y) * kSpansPerRow);
-    m_counts[static_cast<size_t>(y)] = static_cast<uint8_t>(count);
-    if (count == 0)
-        return;
-    includeRow(y);
-}
-
 void Damage::addSpan(int y, int from, int to)
 {
     if (y < 0 || y >= m_height)
@@ -482,7 +460,19 @@ void Damage::addSpan(int y, int from, int to)
     }
     if (!placed)
         merged[count++] = { from, to };
-    setRow(y, merged, count);
+    // One too many: the two closest neighbours are joined.
+    if (count > kSpansPerRow) {
+        int closest = 0;
+        for (int i = 1; i + 1 < count; ++i) {
+            if (merged[i + 1].from - merged[i].to < merged[closest + 1].from - merged[closest].to)
+                closest = i;
+        }
+        merged[closest].to = merged[closest + 1].to;
+        std::copy(merged + closest + 2, merged + count, merged + closest + 1);
+        --count;
+    }
+    std::copy(merged, merged + count, row);
+    m_counts[index] = static_cast<uint8_t>(count);
 }
 
 void Damage::addRect(int left, int top, int right, int bottom)
@@ -502,49 +492,6 @@ void Damage::addMoved(const Damage& other, int dx, int dy, int left, int top, in
         for (const Span* span = other.rowBegin(y); span != other.rowEnd(y); ++span)
             addSpan(to, std::max(span->from + dx, left), std::min(span->to + dx, right));
     }
-}
-
-void Damage::keepInside(int left, int top, int right, int bottom)
-{
-    const int oldTop = m_top, oldBottom = m_bottom;
-    m_top = m_bottom = 0;
-    for (int y = oldTop; y < oldBottom; ++y) {
-        Span kept[kSpansPerRow];
-        int count = 0;
-        if (y >= top && y < bottom) {
-            for (const Span* span = rowBegin(y); span != rowEnd(y); ++span) {
-                const Span cut { std::max(span->from, left), std::min(span->to, right) };
-                if (cut.from < cut.to)
-                    kept[count++] = cut;
-            }
-        }
-        setRow(y, kept, count);
-    }
-}
-
-void Damage::removeRect(int left, int top, int right, int bottom)
-{
-    const int from = std::max(top, m_top), to = std::min(bottom, m_bottom);
-    for (int y = from; y < to; ++y) {
-        Span kept[2 * kSpansPerRow];
-        int count = 0;
-        for (const Span* span = rowBegin(y); span != rowEnd(y); ++span) {
-            if (span->to <= left || span->from >= right) {
-                kept[count++] = *span;
-                continue;
-            }
-            if (span->from < left)
-                kept[count++] = { span->from, left };
-            if (span->to > right)
-                kept[count++] = { right, span->to };
-        }
-        setRow(y, kept, count);
-    }
-    // Rows emptied at the ends.
-    while (m_top < m_bottom && m_counts[static_cast<size_t>(m_top)] == 0)
-        ++m_top;
-    while (m_bottom > m_top && m_counts[static_cast<size_t>(m_bottom - 1)] == 0)
-        --m_bottom;
 }
 
 void Damage::addDifference(const Cells& before, const Cells& after)

@@ -132,10 +132,6 @@ public:
     void addRect(int left, int top, int right, int bottom);
     // Adds `other` moved by (dx, dy), cut to the rectangle given.
     void addMoved(const Damage& other, int dx, int dy, int left, int top, int right, int bottom);
-    // Keeps only what lies inside the rectangle.
-    void keepInside(int left, int top, int right, int bottom);
-    // Takes the rectangle out.
-    void removeRect(int left, int top, int right, int bottom);
     // Adds what changes between two fills of one colour through these cells.
     void addDifference(const Cells& before, const Cells& after);
     // Adds the pixels of `within` that a fill through these cells covers only in part.
@@ -146,7 +142,6 @@ private:
     void addRowDifference(int y, const Cell* before, const Cell* beforeEnd, const Cell* after, const Cell* afterEnd);
     // Widens the rows held to take in row y.
     void includeRow(int y);
-    void setRow(int y, const Span* spans, int count);
 
     int m_width = 0;
     int m_height = 0;

@@ -19,13 +19,6 @@ RUNTIME_CLASS_RECORD(Graphics, "Graphics", Object)
 
 namespace {
 
-// Opacity a mask pixel gives: 255 - its grey level (Qt's qGray weights).
-inline uint32_t maskOpacity(uint32_t mask)
-{
-    const uint32_t red = (mask >> 16) & 0xff, green = (mask >> 8) & 0xff, blue = mask & 0xff;
-    return 255 - ((red * 11 + green * 16 + blue * 5) >> 5);
-}
-
 QColor opaque(Color color)
 {
     return QColor::fromRgb(color.rgb | 0xFF000000u);
@@ -230,7 +223,7 @@ void Graphics::drawDirect(Picture& source, const Ref<Picture>& mask, double x, d
             const int maskColumn = static_cast<int>((copied.left() + column) * maskScale);
             if (maskColumn >= maskImage.width())
                 break;
-            seenRow[column] = raster::byteMultiply(sourceRow[copied.left() + column], maskOpacity(maskPixels[maskColumn]));
+            seenRow[column] = raster::byteMultiply(sourceRow[copied.left() + column], raster::maskOpacity(maskPixels[maskColumn]));
         }
     }
     seen.setDevicePixelRatio(sourceRatio);

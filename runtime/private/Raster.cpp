@@ -278,13 +278,6 @@ void fillRow(const Cell* begin, const Cell* end, int x0, int x1, uint32_t colour
 
 namespace {
 
-// Opacity a mask pixel gives: 255 - its grey level (Qt's qGray weights).
-inline uint32_t maskOpacity(uint32_t mask)
-{
-    const uint32_t red = (mask >> 16) & 0xff, green = (mask >> 8) & 0xff, blue = mask & 0xff;
-    return 255 - ((red * 11 + green * 16 + blue * 5) >> 5);
-}
-
 // d = s·a + d·(1 - alpha(s·a)), premultiplied.
 inline uint32_t layPixel(uint32_t source, uint32_t opacity, uint32_t destination)
 {

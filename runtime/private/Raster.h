@@ -93,6 +93,13 @@ inline uint32_t byteMultiply(uint32_t x, uint32_t a)
     return x | t;
 }
 
+// Opacity a mask pixel gives: 255 - its grey level (Qt's qGray weights).
+inline uint32_t maskOpacity(uint32_t mask)
+{
+    const uint32_t red = (mask >> 16) & 0xff, green = (mask >> 8) & 0xff, blue = mask & 0xff;
+    return 255 - ((red * 11 + green * 16 + blue * 5) >> 5);
+}
+
 // An opaque colour laid over a pixel with the given coverage.
 inline uint32_t blendCovered(uint32_t colour, uint32_t coverage, uint32_t destination)
 {

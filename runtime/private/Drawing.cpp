@@ -347,6 +347,7 @@ void PictureRecord::draw(const raster::Damage& damage)
         int to;
         const raster::Cell* cells;
         const raster::Cell* cellsEnd;
+        // For a lay: the rows of source and mask it reads, which start its offset left of the destination's.
         const uint32_t* source;
         const uint32_t* mask;
         qsizetype sourceStride;
@@ -380,11 +381,11 @@ void PictureRecord::draw(const raster::Damage& damage)
                 } else if (operation.kind == Operation::Kind::Lay) {
                     const int sourceY = y - operation.offset.y();
                     const QImage& source = operation.source->image();
-                    reach.source = reinterpret_cast<const uint32_t*>(source.constScanLine(sourceY)) - operation.offset.x();
+                    reach.source = reinterpret_cast<const uint32_t*>(source.constScanLine(sourceY));
                     reach.sourceStride = source.bytesPerLine();
                     if (operation.mask) {
                         const QImage& mask = operation.mask->image();
-                        reach.mask = reinterpret_cast<const uint32_t*>(mask.constScanLine(sourceY)) - operation.offset.x();
+                        reach.mask = reinterpret_cast<const uint32_t*>(mask.constScanLine(sourceY));
                         reach.maskStride = mask.bytesPerLine();
                     }
                 }
@@ -401,10 +402,13 @@ void PictureRecord::draw(const raster::Damage& damage)
                     __builtin_prefetch(bits + ahead * stride + span->from * 4, 1);
                     for (size_t r = 0; r < reachCount; ++r) {
                         const Reach& reach = reaches[r];
-                        if (reach.source)
-                            __builtin_prefetch(reinterpret_cast<const uchar*>(reach.source + span->from) + kRowsAhead * reach.sourceStride);
+                        if (!reach.source || ahead >= bottomOf(reach.operation->extent))
+                            continue;
+                        // Within the lay, so the address stays inside the source and the mask.
+                        const int column = std::clamp(span->from, reach.from, reach.to - 1) - reach.operation->offset.x();
+                        __builtin_prefetch(reinterpret_cast<const uchar*>(reach.source + column) + kRowsAhead * reach.sourceStride);
                         if (reach.mask)
-                            __builtin_prefetch(reinterpret_cast<const uchar*>(reach.mask + span->from) + kRowsAhead * reach.maskStride);
+                            __builtin_prefetch(reinterpret_cast<const uchar*>(reach.mask + column) + kRowsAhead * reach.maskStride);
                     }
                 }
             }
@@ -421,9 +425,11 @@ void PictureRecord::draw(const raster::Damage& damage)
                     case Operation::Kind::Shape:
                         raster::fillRow(reach.cells, reach.cellsEnd, from, to, reach.operation->colour, row);
                         break;
-                    case Operation::Kind::Lay:
-                        raster::layRow(reach.source + from, reach.mask ? reach.mask + from : nullptr, row + from, to - from);
+                    case Operation::Kind::Lay: {
+                        const int column = from - reach.operation->offset.x();
+                        raster::layRow(reach.source + column, reach.mask ? reach.mask + column : nullptr, row + from, to - from);
                         break;
+                    }
                     }
                 }
             }

@@ -294,10 +294,15 @@ class Desktop:
 def main(test):
     """Runs test(desktop, executable) on a fresh desktop; exit status 0 when it passes."""
     executable = sys.argv[1]
+    desktop = None
     try:
         with Desktop() as desktop:
             test(desktop, executable)
     except Failure as failure:
         print("FAIL:", failure, file=sys.stderr)
+        # What the application said is often why, and it is gone with the run.
+        if desktop is not None and desktop.app is not None:
+            desktop.stderr.seek(0)
+            print(desktop.stderr.read(), end="", file=sys.stderr)
         sys.exit(1)
     print("ok")

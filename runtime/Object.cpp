@@ -1,16 +1,14 @@
 #include "Object.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 
 namespace {
 
-bool equalsIgnoringCase(const std::string& a, const std::string& b)
+// Not std::tolower: it follows the locale, and under a Turkish one "I" is no capital "i".
+char asciiLower(char c)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 std::map<std::string, const ClassRecord*>& classesByName()
@@ -20,6 +18,11 @@ std::map<std::string, const ClassRecord*>& classesByName()
 }
 
 } // namespace
+
+bool namesMatch(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+}
 
 bool ClassRecord::isA(const ClassRecord& other) const
 {
@@ -34,7 +37,7 @@ const PropertyInfo* ClassRecord::findProperty(const std::string& propertyName) c
 {
     for (const ClassRecord* record = this; record; record = record->superclass) {
         for (const PropertyInfo& property : record->properties) {
-            if (equalsIgnoringCase(property.name, propertyName))
+            if (namesMatch(property.name, propertyName))
                 return &property;
         }
     }

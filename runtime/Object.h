@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -27,6 +28,10 @@ struct FontUnit {
 };
 
 using PropertyValue = std::variant<int64_t, bool, float, Color, FontUnit, std::string>;
+
+// True when two names of the program's own (properties, controls) are equal but for the case
+// of their ASCII letters, the same under every locale.
+bool namesMatch(std::string_view a, std::string_view b);
 
 // A property that a design record can set: its name and type, and the setter it goes through.
 struct PropertyInfo {

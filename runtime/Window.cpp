@@ -25,7 +25,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
@@ -33,13 +32,6 @@ namespace {
 constexpr int kResizeSettleMilliseconds = 150;
 // How often the size last set is asked for again after a drag: the user may still hold it.
 constexpr int kSizeChecks = 40;
-
-bool equalsIgnoringCase(const std::string& a, const std::string& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 // Windows alive, in the order they were made; the first document window is the main window.
 std::vector<Window*>& liveWindows()
@@ -978,7 +970,7 @@ Ref<Control> Window::_ControlByName(const std::string& name) const
 {
     checkUIThread();
     for (const auto& [registered, control] : m_controls) {
-        if (equalsIgnoringCase(registered, name))
+        if (namesMatch(registered, name))
             return control;
     }
     return nullptr;

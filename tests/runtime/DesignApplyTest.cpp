@@ -4,12 +4,15 @@
 #include "private/QtSupport.h"
 
 #include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QMainWindow>
 #include <QSlider>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <limits>
 
@@ -64,6 +67,30 @@ TEST(DesignApply, KeysFindTheirPropertiesWithoutRegardToCaseAndALaterRepeatStand
     EXPECT_EQ(qtLabel->parentWidget(), window->contentWidget()) << "an empty InitialParent places it in the window";
     EXPECT_EQ(qtLabel->geometry(), QRect(48, 149, 218, 67));
     EXPECT_EQ(qtLabel->font(), QApplication::font(qtLabel)) << "System at size 0 is the system's font";
+}
+
+// Qt takes the locale from the environment at start-up, so a user's own applies to every
+// name the runtime compares; under a Turkish one the C library's "I" is no capital "i".
+TEST(DesignApply, NamesMatchWithoutRegardToCaseUnderEveryLocale)
+{
+    QTemporaryDir locales;
+    ASSERT_TRUE(locales.isValid());
+    const int made = QProcess::execute("localedef", { "-i", "tr_TR", "-f", "UTF-8", locales.filePath("tr_TR.UTF-8") });
+    ASSERT_EQ(made, 0) << "localedef could not make the Turkish locale";
+    setenv("LOCPATH", QFile::encodeName(locales.path()).constData(), 1);
+
+    for (const char* locale : { "C", "tr_TR.UTF-8" }) {
+        SCOPED_TRACE(locale);
+        ASSERT_TRUE(std::setlocale(LC_ALL, locale));
+        Ref<SpyWindow> window = builtWindow([](SpyWindow& w) {
+            w.addControl<Label>("sTextMail", DesignRecord({ { "TOOLTIP", "Write to us" }, { "Name", "sTextMail" } }));
+        });
+        Ref<Control> found = window->_ControlByName("STEXTMAIL");
+        ASSERT_TRUE(found);
+        EXPECT_EQ(RuntimeCheckCast<Label>(found)->Tooltip(), "Write to us");
+        window->Close();
+    }
+    std::setlocale(LC_ALL, "C");
 }
 
 TEST(DesignApply, TextAlignmentTwoCentresThreeRightAlignsAnythingElseLeftAligns)

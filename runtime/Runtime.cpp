@@ -59,10 +59,8 @@ void RuntimeInit()
 {
     if (QCoreApplication::instance())
         return;
-    static int argc = 1;
     static char programName[] = "FlagOfTarnia";
-    static char* argv[] = { programName, nullptr };
-    QApplication* application = startWindowSystem(argc, argv);
+    QApplication* application = startWindowSystem(programName);
     watchQtThreadExit();
     // The name becomes the windows' WM_CLASS class and matches the desktop entry, so a dock
     // groups the windows under the entry; the icon is the entry's too.

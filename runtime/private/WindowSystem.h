@@ -4,7 +4,9 @@
 
 class QApplication;
 
-// Makes the application object, connected to the window system. When the window system
-// cannot start (no display, a platform that is missing or cannot connect), writes one line
-// to standard error saying why and ends the process with status 1, where Qt would abort.
-QApplication* startWindowSystem(int& argc, char** argv);
+// Makes the application object, connected to the window system: the platform the person chose
+// (QT_QPA_PLATFORM), else X11 when there is an X server (DISPLAY), else Wayland. When the window
+// system cannot start (no display, a platform that is missing or cannot connect), writes one
+// line to standard error saying what is missing and ends the process with status 1, where Qt
+// would abort.
+QApplication* startWindowSystem(char* programName);

@@ -6,8 +6,11 @@
 #include "Menu.h"
 #include "Runtime.h"
 
+#include <QFile>
+#include <QLibraryInfo>
 #include <QMainWindow>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -242,37 +245,100 @@ INSTANTIATE_TEST_SUITE_P(, StartupFailure,
                     FailingStartup { "PendingFromAStaticInitialiser", &failInAStaticInitialiser, "an initialiser failed" }),
     [](const testing::TestParamInfo<FailingStartup>& info) { return std::string(info.param.name); });
 
-// Without a window system to show its windows the application says why in one line of its
-// own and fails, with no abort and no core.
+// The application as installed on a machine without Qt's Wayland plugin: a link to it beside a
+// qt.conf whose plugin folder holds every platform plugin but Wayland's. Qt 6.4 looks for
+// platform plugins in its own folder whatever QT_PLUGIN_PATH or QT_QPA_PLATFORM_PLUGIN_PATH
+// say, so only its configuration can hide one.
+class WithoutWaylandPlugin {
+public:
+    WithoutWaylandPlugin()
+    {
+        namespace fs = std::filesystem;
+        const fs::path folder = m_folder.path().toStdString();
+        const fs::path platforms = fs::path(QLibraryInfo::path(QLibraryInfo::PluginsPath).toStdString()) / "platforms";
+        fs::create_directories(folder / "plugins" / "platforms");
+        for (const auto& plugin : fs::directory_iterator(platforms)) {
+            if (plugin.path().filename().string().find("wayland") == std::string::npos)
+                fs::create_symlink(plugin.path(), folder / "plugins" / "platforms" / plugin.path().filename());
+        }
+        std::ofstream(folder / "qt.conf") << "[Paths]\nPlugins=" << (folder / "plugins").string() << "\n";
+        // Qt reads qt.conf beside the executable as /proc/self/exe names it, which a symbolic link
+        // would not change.
+        m_executable = folder / "FlagOfTarnia";
+        std::error_code linked;
+        fs::create_hard_link(FLAG_EXECUTABLE, m_executable, linked);
+        if (linked)
+            fs::copy_file(FLAG_EXECUTABLE, m_executable);
+    }
+
+    QString executable() const { return QString::fromStdString(m_executable.string()); }
+
+private:
+    QTemporaryDir m_folder;
+    std::filesystem::path m_executable;
+};
+
+// Without a window system to show its windows the application says what is missing in one line
+// of its own and fails, with no abort and no core; Qt's messages and those of the libraries under
+// it (libwayland's "XDG_RUNTIME_DIR is invalid") are held back.
 TEST(StartingWithout, SaysWhyInOneLineAndFails)
 {
+    enum class RuntimeFolder { None, EmptyOfItsOwn };
     struct Case {
         const char* what;
         const char* platform;
         const char* display;
+        bool waylandSession;
+        bool waylandPlugin;
+        RuntimeFolder runtimeFolder;
+        // What the line names as missing.
+        const char* missing;
     };
     const Case cases[] = {
-        { "a display", "xcb", nullptr },
-        { "a display that does not answer", "xcb", ":4242" },
-        { "a Wayland compositor or plugin", "wayland", nullptr },
+        { "no display at all", nullptr, nullptr, false, true, RuntimeFolder::None,
+          "neither an X display nor a Wayland compositor is available" },
+        { "no display at all, without the Wayland plugin", nullptr, nullptr, false, false, RuntimeFolder::None,
+          "neither an X display nor a Wayland compositor is available" },
+        { "X11 chosen, no display", "xcb", nullptr, false, true, RuntimeFolder::None, "no X display is available" },
+        { "a display that does not answer", "xcb", ":4242", false, true, RuntimeFolder::None,
+          "the X display :4242 is not available" },
+        { "a display that does not answer, in a Wayland session", nullptr, ":4242", true, true, RuntimeFolder::None,
+          "the X display :4242 is not available" },
+        { "Wayland chosen, no runtime folder", "wayland", nullptr, false, true, RuntimeFolder::None,
+          "no Wayland compositor is available" },
+        { "Wayland chosen, no compositor in its runtime folder", "wayland", nullptr, false, true,
+          RuntimeFolder::EmptyOfItsOwn, "no Wayland compositor is available" },
+        { "Wayland chosen, without the Wayland plugin", "wayland", nullptr, false, false, RuntimeFolder::None,
+          "the window system \"wayland\" is not available" },
     };
+    const WithoutWaylandPlugin withoutPlugin;
+    QTemporaryDir emptyRuntimeFolder;
+    ASSERT_TRUE(QFile::setPermissions(emptyRuntimeFolder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     for (const Case& row : cases) {
         SCOPED_TRACE(row.what);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("DISPLAY");
-        environment.remove("WAYLAND_DISPLAY");
-        environment.insert("QT_QPA_PLATFORM", row.platform);
+        for (const char* name : { "DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "XDG_RUNTIME_DIR", "QT_QPA_PLATFORM" })
+            environment.remove(name);
+        if (row.platform)
+            environment.insert("QT_QPA_PLATFORM", row.platform);
         if (row.display)
             environment.insert("DISPLAY", row.display);
+        if (row.waylandSession) {
+            environment.insert("WAYLAND_DISPLAY", "wayland-0");
+            environment.insert("XDG_SESSION_TYPE", "wayland");
+        }
+        if (row.waylandSession || row.runtimeFolder == RuntimeFolder::EmptyOfItsOwn)
+            environment.insert("XDG_RUNTIME_DIR", emptyRuntimeFolder.path());
         QProcess application;
         application.setProcessEnvironment(environment);
-        application.start(FLAG_EXECUTABLE, {});
+        application.start(row.waylandPlugin ? QStringLiteral(FLAG_EXECUTABLE) : withoutPlugin.executable(), {});
         ASSERT_TRUE(application.waitForFinished(30000));
         const QString errors = QString::fromLocal8Bit(application.readAllStandardError());
         EXPECT_EQ(application.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(application.exitCode(), 1);
         EXPECT_EQ(errors.count(QLatin1Char('\n')), 1) << errors.toStdString();
         EXPECT_TRUE(errors.startsWith("Flag of Tarnia cannot start: ")) << errors.toStdString();
+        EXPECT_TRUE(errors.contains(QLatin1String(row.missing))) << errors.toStdString();
     }
 }
 

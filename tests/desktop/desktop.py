@@ -1,5 +1,6 @@
 """A real X desktop for one test: its own Xvfb display, openbox on it, the application as a
-child process, and what a user does and sees through xdotool, xwininfo and xprop."""
+child process, and what a user does and sees through xdotool, xwininfo and xprop. On request,
+a headless Wayland compositor beside it, as a Wayland session with XWayland has."""
 
 import ctypes
 import os
@@ -40,6 +41,27 @@ _xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctyp
 GRAB_SUCCESS = 0
 
 
+_wayland = None
+
+
+def _wayland_answers(socket_path):
+    """True when a Wayland compositor listens at socket_path and answers a round trip."""
+    global _wayland
+    if _wayland is None:
+        _wayland = ctypes.CDLL("libwayland-client.so.0")
+        _wayland.wl_display_connect.restype = ctypes.c_void_p
+        _wayland.wl_display_connect.argtypes = [ctypes.c_char_p]
+        _wayland.wl_display_roundtrip.argtypes = [ctypes.c_void_p]
+        _wayland.wl_display_disconnect.argtypes = [ctypes.c_void_p]
+    display = _wayland.wl_display_connect(socket_path.encode())
+    if not display:
+        return False
+    try:
+        return _wayland.wl_display_roundtrip(display) >= 0
+    finally:
+        _wayland.wl_display_disconnect(display)
+
+
 class _ClientMessage(ctypes.Structure):
     _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
                 ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
@@ -72,6 +94,7 @@ class Desktop:
     def __init__(self):
         self.processes = []
         self.app = None
+        self.runtime_dir = None
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
@@ -106,6 +129,38 @@ class Desktop:
                 except subprocess.TimeoutExpired:
                     process.kill()
                     process.wait()
+        if self.runtime_dir is not None:
+            self.runtime_dir.cleanup()
+
+    def wayland_session(self):
+        """Starts a headless Wayland compositor of this desktop's own and gives the application a
+        Wayland session's environment with XWayland beside it, as GNOME and Plasma give:
+        WAYLAND_DISPLAY, XDG_SESSION_TYPE=wayland and DISPLAY set, and no platform chosen."""
+        # The compositor's socket lives in a runtime folder only its user may enter, as a
+        # session's does; libwayland refuses others.
+        self.runtime_dir = tempfile.TemporaryDirectory(prefix="flag-wayland-")
+        os.chmod(self.runtime_dir.name, 0o700)
+        socket = "wayland-flag"
+        compositor_env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        compositor_env["XDG_RUNTIME_DIR"] = self.runtime_dir.name
+        self.weston_log = tempfile.TemporaryFile(mode="w+")
+        self.weston = subprocess.Popen(
+            ["weston", "--backend=headless-backend.so", f"--socket={socket}", "--idle-time=0", "--no-config"],
+            env=compositor_env, stdout=self.weston_log, stderr=subprocess.STDOUT)
+        self.processes.append(self.weston)
+        socket_path = os.path.join(self.runtime_dir.name, socket)
+
+        def up():
+            if self.weston.poll() is not None:
+                self.weston_log.seek(0)
+                raise Failure(f"weston ended with status {self.weston.returncode}: {self.weston_log.read()[-400:]}")
+            return _wayland_answers(socket_path)
+        wait_for("the Wayland compositor to answer", up)
+        self.env.pop("QT_QPA_PLATFORM", None)
+        self.env.update(WAYLAND_DISPLAY=socket, XDG_SESSION_TYPE="wayland", XDG_RUNTIME_DIR=self.runtime_dir.name)
+
+    def compositor_running(self):
+        return self.weston.poll() is None
 
     def run(self, *command, check=False):
         done = subprocess.run(command, env=self.env, capture_output=True, text=True)

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh run
 cmake -S . -B build-run -DCMAKE_BUILD_TYPE=Release -DFLAG_TESTS=OFF >/dev/null
 cmake --build build-run -j"$(nproc)"
 exec build-run/FlagOfTarnia/bin/FlagOfTarnia

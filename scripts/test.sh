@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh test
 jobs=$(nproc)
 
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFLAG_TESTS=ON >/dev/null

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into temporary DESTDIRs under two prefixes, checks each tree (executable,
-# song, a valid desktop entry, the icon), and starts the installed application headless: it
+# song, a valid desktop entry, the icon, a valid AppStream record that launches the entry, the
+# manual page), and starts the installed application headless: it
 # must find and play its song. With the song taken
 # away, the same tree must report the missing song, which shows the check can fail.
 # Arguments: the build folder, the offscreen platform's screen configuration.
@@ -53,6 +54,11 @@ for prefix in /usr/local "/opt/flag of tarnia"; do
     desktop-file-validate "$entry" || fail "the desktop entry does not validate"
     cmp -s "$tree/share/icons/hicolor/scalable/apps/flag-of-tarnia.svg" "$sources/packaging/flag-of-tarnia.svg" ||
         fail "no icon in the hicolor theme"
+    [ -f "$tree/share/metainfo/example.corvala.flag_of_tarnia.metainfo.xml" ] || fail "no AppStream record under $tree"
+    # The whole tree: the record, and the desktop entry its launchable names.
+    appstreamcli validate-tree --no-net "$tree" >"$work/appstream" 2>&1 ||
+        fail "the AppStream record does not validate: $(cat "$work/appstream")"
+    gzip -t "$tree/share/man/man1/FlagOfTarnia.1.gz" || fail "no manual page under $tree"
 
     start "$executable"
     wait_for 30 decoding_mp3 || fail "the application installed under $prefix never played its song: $(cat "$work/stderr")"

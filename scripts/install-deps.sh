@@ -22,7 +22,8 @@ package=(
 test=(
     libgtest-dev libbenchmark-dev                   # tests and benchmarks
     locales                                         # a test makes a Turkish locale to compare names under
-    desktop-file-utils                              # the install test validates the menu entry
+    desktop-file-utils appstream                    # the install tests validate the menu entry and AppStream record
+    lintian                                         # the install test checks the Debian package
     python3 xvfb xauth openbox xdotool x11-utils imagemagick  # the desktop tests
     weston qt6-wayland                              # the desktop test of a Wayland session
     clang-16 libclang-rt-16-dev llvm                # the design-record fuzz target (llvm: its symbolizer)

@@ -3,11 +3,9 @@
 #include "Runtime.h"
 #include "private/QtSupport.h"
 
-#include <QAudioDevice>
 #include <QAudioOutput>
 #include <QBuffer>
 #include <QByteArray>
-#include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QTimer>
 #include <QUrl>
@@ -46,15 +44,6 @@ struct Sound::Player {
         output = nullptr;
         failed = false;
     }
-    // True when a start may rewind the pipeline there is: its output has not failed and is the
-    // sound output Qt names now. Qt 6.4 asks the sound server for its outputs once, when first
-    // used, and never again if none answered then; without a named output GStreamer chose one
-    // while the pipeline was built, so a server that has come up since is only reached by a new
-    // pipeline.
-    bool rewindable() const
-    {
-        return media && !failed && !output->device().isNull() && output->device() == QMediaDevices::defaultAudioOutput();
-    }
     // The players whose media backend has been started.
     static std::vector<Player*>& playing()
     {
@@ -65,9 +54,12 @@ struct Sound::Player {
     Player& operator=(const Player&) = delete;
 
     QByteArray mp3;
-    // Made on the first play, so sounds that never play never start the media backend, and made
-    // again when a start cannot rewind it. The player owns its output and the stream it reads the
-    // bytes from: the file was read once, when it was opened.
+    // Made anew for every start, so sounds that never play never start the media backend. A
+    // pipeline rewound after a pause or its end now and then plays on in silence (its sink's
+    // clock lost, under load), and only a new one reaches a sound server that has come up or
+    // come back since: Qt 6.4 asks for the outputs once and sticks to what it found. The player
+    // owns its output and the stream it reads the bytes from: the file was read once, when it
+    // was opened.
     QMediaPlayer* media = nullptr;
     QAudioOutput* output = nullptr;
     // The output has failed (its sound server went away); the pipeline plays no more.
@@ -217,16 +209,11 @@ void Sound::start(bool looping)
     if (!m_player)
         return;
     Player& player = *m_player;
-    if (player.roundEnd)
-        player.roundEnd->stop();
-    // One pipeline per sound: a start rewinds it, or ends it before it builds the next, so
-    // there is never a second playback.
-    if (!player.rewindable()) {
-        player.release();
-        build();
-    }
+    // One pipeline per sound: the one there ends before the next is built, so there is never
+    // a second playback.
+    player.release();
+    build();
     player.output->setVolume(outputLevel(m_volume));
-    player.media->setPosition(0);
     player.media->play();
 }
 
@@ -289,6 +276,6 @@ void Sound::reachedEnd()
         m_playing = false;
         return;
     }
-    // Each round of a loop is a start of its own, so it can build a new pipeline if it must.
+    // Each round of a loop is a start of its own, with a pipeline of its own.
     start(true);
 }

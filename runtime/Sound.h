@@ -10,9 +10,9 @@
 // reason not to pick it. Playing, looping and the volume are the sound's own state, so
 // they read the same with or without a device.
 //
-// A pipeline stays with the output it was built for, so a sound server that comes up or comes
-// back while the application runs is reached from the next start (Play, PlayLooping or a loop's
-// next round), which builds a new pipeline unless the one there can still play.
+// A pipeline stays with the output it was built for, so every start (Play, PlayLooping or a
+// loop's next round) builds a new one: a sound server that comes up or comes back while the
+// application runs is reached from the next start.
 
 #include "Object.h"
 

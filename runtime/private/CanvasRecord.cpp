@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QRegion>
 
+#include <algorithm>
 #include <cmath>
 
 void CanvasRecord::addFill(Color colour, int64_t x, int64_t y, int64_t width, int64_t height)
@@ -71,6 +72,56 @@ void CanvasRecord::replay(Graphics& surface, QPainter& painter, const QRegion& r
             break;
         }
     }
+}
+
+void CanvasRecord::repaintRectangles(const raster::Damage& bands, const QRect& within, std::vector<QRect>& rectangles)
+{
+    rectangles.clear();
+    // The rectangles of the last band that had any, and where they end.
+    size_t lastBand = 0;
+    int lastBottom = -2;
+    for (int band = std::max(bands.top(), 0); band < bands.bottom(); ++band) {
+        const int top = std::max(band * kBandRows, within.top());
+        const int bottom = std::min((band + 1) * kBandRows, within.bottom() + 1);
+        if (top >= bottom)
+            continue;
+        const int64_t rows = bottom - top;
+        const size_t first = rectangles.size();
+        for (const raster::Damage::Span* span = bands.rowBegin(band); span != bands.rowEnd(band); ++span) {
+            const int from = std::max(span->from, within.left());
+            const int to = std::min(span->to, within.right() + 1);
+            if (from >= to)
+                continue;
+            if (rectangles.size() > first && (from - rectangles.back().right() - 1) * rows <= kRectanglePrice)
+                rectangles.back().setRight(to - 1);
+            else
+                rectangles.emplace_back(from, top, to - from, bottom - top);
+        }
+        if (rectangles.size() == first)
+            continue;
+        // The same spans as the band above: its rectangles grow down instead.
+        const bool same = lastBottom == top && rectangles.size() - first == first - lastBand
+            && std::equal(rectangles.begin() + first, rectangles.end(), rectangles.begin() + lastBand,
+                          [](const QRect& a, const QRect& b) { return a.left() == b.left() && a.right() == b.right(); });
+        if (same) {
+            for (size_t i = lastBand; i < first; ++i)
+                rectangles[i].setBottom(bottom - 1);
+            rectangles.resize(first);
+        } else {
+            lastBand = first;
+        }
+        lastBottom = bottom;
+    }
+    if (rectangles.size() < 2)
+        return;
+    QRect bounds;
+    int64_t pixels = 0;
+    for (const QRect& rectangle : rectangles) {
+        bounds |= rectangle;
+        pixels += int64_t(rectangle.width()) * rectangle.height();
+    }
+    if (kRectanglePrice + int64_t(bounds.width()) * bounds.height() <= int64_t(rectangles.size()) * kRectanglePrice + pixels)
+        rectangles.assign(1, bounds);
 }
 
 bool CanvasRecord::laidAt(const Entry& entry, double pixelRatio, int& dx, int& dy)

@@ -5,13 +5,17 @@
 #include "Object2D.h"
 #include "Picture.h"
 
+#include <QImage>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRect>
 #include <QRegion>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 void CanvasRecord::addFill(Color colour, int64_t x, int64_t y, int64_t width, int64_t height)
 {
@@ -49,15 +53,19 @@ void CanvasRecord::replay(Graphics& surface, QPainter& painter, const QRegion& r
     for (const Entry& entry : m_entries) {
         const double* a = entry.arguments;
         int dx = 0, dy = 0;
-        if (region.rectCount() > 1 && laidAt(entry, painter.device()->devicePixelRatio(), dx, dy)) {
-            // A copy through a clip of many rectangles is handed to Qt's thread pool; one
-            // rectangle at a time it is a plain copy.
-            for (const QRect& area : region) {
-                painter.setClipRect(area);
-                surface.DrawPicture(entry.picture, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]);
+        if (laidAt(entry, painter.device()->devicePixelRatio(), dx, dy)) {
+            if (copyOpaque(entry, painter, region, dx, dy))
+                continue;
+            if (region.rectCount() > 1) {
+                // A copy through a clip of many rectangles is handed to Qt's thread pool; one
+                // rectangle at a time it is a plain copy.
+                for (const QRect& area : region) {
+                    painter.setClipRect(area);
+                    surface.DrawPicture(entry.picture, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]);
+                }
+                painter.setClipping(false);
+                continue;
             }
-            painter.setClipping(false);
-            continue;
         }
         switch (entry.kind) {
         case Entry::Kind::Fill:
@@ -72,6 +80,51 @@ void CanvasRecord::replay(Graphics& surface, QPainter& painter, const QRegion& r
             break;
         }
     }
+}
+
+bool CanvasRecord::copyOpaque(const Entry& entry, QPainter& painter, const QRegion& region, int dx, int dy)
+{
+    // The painter would blend each pixel and, for a region of many rectangles, intersect its whole
+    // clip once per rectangle; opaque pixels laid unscaled are only copied. That needs the device
+    // to be the image itself (the raster backing stores), whole device pixels, and the same pixels.
+    QPaintEngine* engine = painter.paintEngine();
+    QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image)
+        return false;
+    QImage& target = *static_cast<QImage*>(device);
+    const QImage& source = entry.picture->image();
+    const auto sameLayout = [](QImage::Format format) {
+        return format == QImage::Format_ARGB32_Premultiplied || format == QImage::Format_RGB32 || format == QImage::Format_ARGB32;
+    };
+    if (!sameLayout(target.format()) || source.format() != QImage::Format_ARGB32_Premultiplied
+        || target.devicePixelRatio() != source.devicePixelRatio())
+        return false;
+    painter.resetTransform();
+    const QTransform toDevice = painter.deviceTransform();
+    const double ratio = source.devicePixelRatio();
+    if (toDevice.type() > QTransform::TxScale || toDevice.m11() != ratio || toDevice.m22() != ratio
+        || toDevice.dx() != std::round(toDevice.dx()) || toDevice.dy() != std::round(toDevice.dy()))
+        return false;
+    // Where the painter may paint: Qt's own device pixels for this paint, when it set them.
+    const QRegion area = engine->systemClip().isEmpty() ? toDevice.map(region) : engine->systemClip();
+    const QPoint shift = QPoint(static_cast<int>(toDevice.dx()), static_cast<int>(toDevice.dy())) + QPoint(dx, dy);
+    const QRect opaque = (entry.picture->record().opaquePixels() & source.rect()).translated(shift) & target.rect();
+
+    uchar* const targetBits = target.bits();
+    const qsizetype targetLine = target.bytesPerLine();
+    const uchar* const sourceBits = source.constBits();
+    const qsizetype sourceLine = source.bytesPerLine();
+    bool whole = true;
+    for (const QRect& painted : area) {
+        const QRect copied = painted & opaque;
+        whole = whole && copied == (painted & target.rect());
+        for (int y = copied.top(); y <= copied.bottom(); ++y) {
+            std::memcpy(targetBits + y * targetLine + copied.left() * 4,
+                        sourceBits + (y - shift.y()) * sourceLine + (copied.left() - shift.x()) * 4,
+                        static_cast<size_t>(copied.width()) * 4);
+        }
+    }
+    return whole;
 }
 
 void CanvasRecord::repaintRectangles(const raster::Damage& bands, const QRect& within, std::vector<QRect>& rectangles)

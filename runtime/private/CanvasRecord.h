@@ -59,6 +59,10 @@ private:
     };
     // The offset in device pixels at which an entry lays its picture unscaled; false when it does not.
     static bool laidAt(const Entry& entry, double pixelRatio, int& dx, int& dy);
+    // Copies the opaque pixels the entry lays at (dx, dy) straight into the image `painter` paints,
+    // in the area it paints; false when some of that area is left to draw (or the device is no
+    // such image).
+    static bool copyOpaque(const Entry& entry, QPainter& painter, const QRegion& region, int dx, int dy);
 
     std::vector<Entry> m_entries;
 };

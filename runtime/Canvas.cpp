@@ -116,8 +116,8 @@ private:
         const double ratio = devicePixelRatio();
         const QRect pixels(0, 0, static_cast<int>(std::ceil(width() * ratio)), static_cast<int>(std::ceil(height() * ratio)));
         const QRect visible = visiblePixels(ratio);
-        // Qt paints what lies beneath only where the canvas is not wholly covered.
-        setAttribute(Qt::WA_OpaquePaintEvent, m_record.opaquePixels(ratio).contains(pixels));
+        // Qt paints what lies beneath only where the part of the canvas that shows is not wholly covered.
+        setAttribute(Qt::WA_OpaquePaintEvent, !visible.isEmpty() && m_record.opaquePixels(ratio).contains(visible));
         const int bandCount = (pixels.height() + CanvasRecord::kBandRows - 1) / CanvasRecord::kBandRows;
         if (m_bands.height() != bandCount || m_bands.width() != pixels.width())
             m_bands.reset(pixels.width(), bandCount);

@@ -121,6 +121,7 @@ TEST(FrameRepaint, At1890WithGloryATickRepaintsLittleOfTheGroundAndTheScreenShow
             EXPECT_LT(areaOf(spy.painted), int64_t(visible.width()) * visible.height() / 4)
                 << "tick " << tick << ", " << spy.painted.rectCount() << " rectangles";
         }
+        EXPECT_TRUE(ground->testAttribute(Qt::WA_OpaquePaintEvent)) << "what shows is all covered: nothing to paint beneath";
         const QImage shown = shownOnScreen(ground);
         const QRect pixels = QRectF(QPointF(visible.topLeft()) * ratio, QSizeF(visible.size()) * ratio).toAlignedRect();
         ASSERT_TRUE(QRect(QPoint(0, 0), shown.size()).contains(pixels));

@@ -3,8 +3,8 @@
 #include "AboutDesigns.h"
 #include "ControlBuilding.h"
 #include "Links.h"
-#include "Runtime.h"
-#include "ShowURL.h"
+#include "application/Runtime.h"
+#include "system/ShowURL.h"
 
 #include <string>
 

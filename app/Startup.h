@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Runtime.h"
+#include "application/Runtime.h"
 
 #include <array>
 

@@ -3,8 +3,8 @@
 // 720 and 1440, Glory off and on, on a 1920 x 1080 main screen, or with `--2x` on one of twice the
 // pixel density. Build with `cmake -DFLAG_BENCH=ON -DCMAKE_BUILD_TYPE=Release` and run `bench/FrameBench`.
 
-#include "CheckBox.h"
-#include "ExecutablePathForTesting.h"
+#include "windows/CheckBox.h"
+#include "system/ExecutablePathForTesting.h"
 #include "Startup.h"
 #include "wFlag.h"
 #include "wPanel.h"

@@ -4,7 +4,7 @@
 #include "FlagSong.h"
 #include "Menu.h"
 #include "PanelDesigns.h"
-#include "Runtime.h"
+#include "application/Runtime.h"
 #include "SceneConstants.h"
 #include "wFlag.h"
 

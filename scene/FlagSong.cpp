@@ -1,8 +1,8 @@
 #include "FlagSong.h"
 
-#include "CheckBox.h"
-#include "FolderItem.h"
-#include "Slider.h"
+#include "windows/CheckBox.h"
+#include "system/FolderItem.h"
+#include "windows/Slider.h"
 #include "wFlag.h"
 #include "wPanel.h"
 

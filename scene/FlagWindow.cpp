@@ -3,7 +3,7 @@
 #include "ControlBuilding.h"
 #include "FlagDesigns.h"
 #include "Menu.h"
-#include "Runtime.h"
+#include "application/Runtime.h"
 #include "SceneConstants.h"
 #include "wPanel.h"
 

@@ -3,7 +3,7 @@
 #include "TestSupport.h"
 
 #include "App.h"
-#include "ExecutablePathForTesting.h"
+#include "system/ExecutablePathForTesting.h"
 #include "Startup.h"
 #include "wFlag.h"
 #include "wPanel.h"

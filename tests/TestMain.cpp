@@ -1,4 +1,4 @@
-#include "Runtime.h"
+#include "application/Runtime.h"
 
 #include <QByteArray>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "AppTestSupport.h"
 
-#include "FileType.h"
+#include "system/FileType.h"
 #include "FileTypes.h"
 
 #include <gtest/gtest.h>

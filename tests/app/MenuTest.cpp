@@ -2,7 +2,7 @@
 
 #include "FlagSong.h"
 #include "Menu.h"
-#include "Runtime.h"
+#include "application/Runtime.h"
 #include "wAbout.h"
 
 #include <QKeySequence>

@@ -1,10 +1,10 @@
 #include "AppTestSupport.h"
 
-#include "FileType.h"
+#include "system/FileType.h"
 #include "FileTypes.h"
 #include "FlagSong.h"
 #include "Menu.h"
-#include "Runtime.h"
+#include "application/Runtime.h"
 
 #include <QFile>
 #include <QLibraryInfo>

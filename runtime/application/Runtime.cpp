@@ -1,0 +1,200 @@
+#include "application/Runtime.h"
+
+#include "application/Application.h"
+#include "sound/Sound.h"
+#include "windows/Window.h"
+#include "qt/QtSupport.h"
+#include "application/private/WindowSystem.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+struct RuntimeState {
+    std::exception_ptr pendingException;
+    ExceptionCall exceptionHelper = &CallWithExceptionHandling;
+    std::vector<Ref<Window>> openWindows;
+    bool quitRequested = false;
+    int64_t quitStatus = 0;
+    bool startupFailed = false;
+};
+
+// Never destroyed: windows left open at exit must not be taken down after parts of Qt are gone.
+RuntimeState& state()
+{
+    static RuntimeState* runtimeState = new RuntimeState;
+    return *runtimeState;
+}
+
+void report(const std::exception_ptr& exception)
+{
+    try {
+        std::rethrow_exception(exception);
+    } catch (const RuntimeException& error) {
+        std::fprintf(stderr, "Unhandled %s: %s (raised in %s)\n", error.className().c_str(), error.what(),
+                     error.where().c_str());
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "Unhandled exception: %s\n", error.what());
+    } catch (...) {
+        std::fprintf(stderr, "Unhandled exception of unknown kind\n");
+    }
+    std::fflush(stderr);
+}
+
+void callStdFunction(void* argument)
+{
+    (*static_cast<const std::function<void()>*>(argument))();
+}
+
+} // namespace
+
+void RuntimeInit()
+{
+    if (QCoreApplication::instance())
+        return;
+    static char programName[] = "FlagOfTarnia";
+    QApplication* application = startWindowSystem(programName);
+    watchQtThreadExit();
+    // The name becomes the windows' WM_CLASS class and matches the desktop entry, so a dock
+    // groups the windows under the entry; the icon is the entry's too.
+    QApplication::setApplicationName(QStringLiteral(FLAG_APPLICATION_ID));
+    QGuiApplication::setDesktopFileName(QStringLiteral(FLAG_APPLICATION_ID));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/" FLAG_APPLICATION_ID ".svg")));
+    // Only Quit ends the process: closing windows never does by itself.
+    application->setQuitOnLastWindowClosed(false);
+}
+
+void RuntimePerformInitializers(std::span<const Initializer> applicationInitializers)
+{
+    RuntimeRegisterClass(Object::staticClassRecord());
+    RuntimeRegisterClass(Application::staticClassRecord());
+    RuntimeRegisterClass(Window::staticClassRecord());
+    for (Initializer initializer : applicationInitializers) {
+        try {
+            initializer();
+        } catch (const RuntimeException&) {
+            if (!state().pendingException)
+                state().pendingException = std::current_exception();
+        }
+    }
+}
+
+std::exception_ptr RuntimeTakePendingException()
+{
+    return std::exchange(state().pendingException, nullptr);
+}
+
+std::exception_ptr CallWithExceptionHandling(void (*fn)(void*), void* argument)
+{
+    try {
+        fn(argument);
+    } catch (const RuntimeException&) {
+        return std::current_exception();
+    }
+    return nullptr;
+}
+
+void RuntimeSetExceptionHelper(ExceptionCall helper)
+{
+    state().exceptionHelper = helper ? helper : &CallWithExceptionHandling;
+}
+
+void RuntimeInitExternalClasses() { }
+
+void InitPluginEntrypoints() { }
+
+void RunFrameworkInitialization(void (*lateStartup)())
+{
+    if (Ref<Application> application = getAppObject())
+        application->raiseEvent(ApplicationEvent::Open);
+    lateStartup();
+    if (Ref<Application> application = getAppObject())
+        application->launchFinished();
+}
+
+void RuntimeRun()
+{
+    if (state().quitRequested)
+        return;
+    QApplication::exec();
+}
+
+void Quit(int64_t status)
+{
+    state().quitRequested = true;
+    state().quitStatus = status;
+    // Leave the running handler first; the loop ends once it is back in control.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+}
+
+bool RuntimeQuitRequested()
+{
+    return state().quitRequested;
+}
+
+void RuntimeUnhandledException(std::exception_ptr exception)
+{
+    report(exception);
+    state().startupFailed = true;
+}
+
+void RuntimePerformFinalizers()
+{
+    std::vector<Ref<Window>> windows = std::move(state().openWindows);
+    state().openWindows.clear();
+    windows.clear();
+    Sound::releasePlayers();
+}
+
+int32_t RuntimeExit()
+{
+    if (state().startupFailed)
+        return 1;
+    return static_cast<int32_t>(state().quitStatus);
+}
+
+bool RuntimeDeliver(const std::function<void()>& handler)
+{
+    std::exception_ptr exception;
+    try {
+        exception = state().exceptionHelper(&callStdFunction, const_cast<std::function<void()>*>(&handler));
+    } catch (...) {
+        // Nothing may unwind through Qt's event loop.
+        exception = std::current_exception();
+    }
+    if (exception)
+        report(exception);
+    return !exception;
+}
+
+Ref<Window> RuntimeGetImplicitWindow(const std::string& className)
+{
+    for (const Ref<Window>& window : state().openWindows) {
+        if (window->classRecord().name == className)
+            return window;
+    }
+    return nullptr;
+}
+
+void RuntimeAddOpenWindow(const Ref<Window>& window)
+{
+    state().openWindows.push_back(window);
+}
+
+void RuntimeRemoveOpenWindow(const Window& window)
+{
+    auto& windows = state().openWindows;
+    auto found = std::find_if(windows.begin(), windows.end(), [&](const Ref<Window>& w) { return w.raw() == &window; });
+    if (found == windows.end())
+        return;
+    // Release outside the list: the window's destructor may call back into the runtime.
+    Ref<Window> keep = *found;
+    windows.erase(found);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "object/Object.h"
+
+#include <exception>
+#include <functional>
+#include <span>
+#include <string>
+
+class Window;
+
+// Process and start-up services of the runtime.
+
+// Starts the runtime (the Qt application object) once; later calls do nothing.
+void RuntimeInit();
+
+using Initializer = void (*)();
+// Runs the runtime's own static initialisers, then the application's table in its order.
+// An exception that one raises stays pending for _Main (RuntimePendingException).
+void RuntimePerformInitializers(std::span<const Initializer> applicationInitializers);
+// The exception left pending by the initialisers, if any; taking it clears it.
+std::exception_ptr RuntimeTakePendingException();
+
+// Calls fn(argument) and returns the runtime exception it raised, or nothing; others pass on.
+using ExceptionCall = std::exception_ptr (*)(void (*fn)(void*), void* argument);
+std::exception_ptr CallWithExceptionHandling(void (*fn)(void*), void* argument);
+// The routine the runtime calls every handler through.
+void RuntimeSetExceptionHelper(ExceptionCall helper);
+
+// Built-in classes and plug-in entry points; this runtime has nothing to add for either.
+void RuntimeInitExternalClasses();
+void InitPluginEntrypoints();
+
+// Completes start-up: raises the application's Open event, then calls lateStartup once.
+// An exception from lateStartup passes back to the caller.
+void RunFrameworkInitialization(void (*lateStartup)());
+
+// Runs the event loop until Quit (returns at once when Quit came before it).
+void RuntimeRun();
+// Ends the event loop; the process exits with `status`.
+void Quit(int64_t status = 0);
+// True once Quit has been called.
+bool RuntimeQuitRequested();
+
+// Reports an exception that escaped start-up or the event loop: one line on standard error
+// (class, message, where raised); the process will then exit non-zero.
+void RuntimeUnhandledException(std::exception_ptr exception);
+
+// The finalisers of the static initialisers: the windows are released, and every sound's
+// playback ends.
+void RuntimePerformFinalizers();
+// The exit status: the one given to Quit, or non-zero after an unhandled start-up failure.
+int32_t RuntimeExit();
+
+// Runs one event handler as the runtime delivers it: an exception that leaves it is reported
+// (one line on standard error) and the event loop goes on. Returns false when it threw.
+bool RuntimeDeliver(const std::function<void()>& handler);
+
+// The open windows the runtime holds, in the order they were made.
+// The open window of the named class ("wFlag.wFlag"), also while it is being constructed.
+Ref<Window> RuntimeGetImplicitWindow(const std::string& className);
+// Holds `window` as open from the start of its construction.
+void RuntimeAddOpenWindow(const Ref<Window>& window);
+// Forgets a window that was closed and discarded.
+void RuntimeRemoveOpenWindow(const Window& window);

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "object/Object.h"
+#include "windows/Rect.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+class Control;
+class Delegate;
+class Graphics;
+class Window;
+
+// What a control hands to the handler of one of its events: itself and the event's arguments.
+struct EventArguments {
+    Ref<Control> sender;
+    // MouseDown: the press position in the control's coordinates.
+    int64_t x = 0;
+    int64_t y = 0;
+    // Paint: the surface to draw on and the areas that need drawing.
+    Ref<Graphics> graphics;
+    const std::vector<Rect>* areas = nullptr;
+};
+
+// Base of everything a window holds as a control, visual or not (a timer).
+class Control : public Object {
+    RUNTIME_OBJECT(Control)
+public:
+    Control();
+    ~Control() override;
+
+    // The name under which the window registers and finds the control.
+    const std::string& Name() const { return m_name; }
+    void Name(const std::string& name) { m_name = name; }
+    // The index within a control array; the smallest 32-bit integer for a control standing alone.
+    int64_t Index() const { return m_index; }
+    void Index(int64_t index) { m_index = index; }
+
+    // The window the control belongs to; none once that window is gone.
+    Ref<::Window> Window() const;
+
+    // Binds `delegate` to the event `eventId` of this control, replacing an earlier binding.
+    // Throws OutOfBoundsException for an id that this kind of control does not raise.
+    void addEventHandler(int64_t eventId, const Ref<Delegate>& delegate);
+    // True when a handler is bound to `eventId`.
+    bool handlesEvent(int64_t eventId) const;
+
+    // Raises an event from code: the bound handler runs at once and its exception reaches the
+    // caller. Returns the handler's Boolean result; false when nothing is bound.
+    bool raiseEvent(int64_t eventId, EventArguments arguments = {});
+    // Raises an event that came from the window system, through RuntimeDeliver. Returns the
+    // handler's result; false when nothing is bound or the handler threw.
+    bool deliverEvent(int64_t eventId, EventArguments arguments = {});
+
+    // The window that allocated or registered the control (Window.__New, Window._AddControl).
+    void attachWindow(const Ref<::Window>& window);
+    // Raised by Window.Constructor once all the window's controls exist.
+    virtual void raiseOpen() { }
+
+protected:
+    // The event ids this kind of control raises.
+    virtual bool raisesEvent(int64_t eventId) const;
+
+private:
+    std::string m_name;
+    int64_t m_index = -2147483648LL;
+    WeakRef<::Window> m_window;
+    std::map<int64_t, Ref<Delegate>> m_handlers;
+};

@@ -22,7 +22,7 @@ const char* g_density = "";
 
 void launch()
 {
-    RuntimeInit();
+    RuntimeInit(kApplicationIdentity);
     RuntimeSetExecutablePathForTesting(FLAG_EXECUTABLE);
     RuntimePerformInitializers(kApplicationInitializers);
     _EarlyStartup();

@@ -7,7 +7,6 @@
 #include "application/private/WindowSystem.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QTimer>
 
 #include <algorithm>
@@ -55,20 +54,12 @@ void callStdFunction(void* argument)
 
 } // namespace
 
-void RuntimeInit()
+void RuntimeInit(const ApplicationIdentity& identity)
 {
     if (QCoreApplication::instance())
         return;
-    static char programName[] = "FlagOfTarnia";
-    QApplication* application = startWindowSystem(programName);
-    watchQtThreadExit();
-    // The name becomes the windows' WM_CLASS class and matches the desktop entry, so a dock
-    // groups the windows under the entry; the icon is the entry's too.
-    QApplication::setApplicationName(QStringLiteral(FLAG_APPLICATION_ID));
-    QGuiApplication::setDesktopFileName(QStringLiteral(FLAG_APPLICATION_ID));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/" FLAG_APPLICATION_ID ".svg")));
-    // Only Quit ends the process: closing windows never does by itself.
-    application->setQuitOnLastWindowClosed(false);
+    setApplicationIdentity(identity);
+    startWindowSystem();
 }
 
 void RuntimePerformInitializers(std::span<const Initializer> applicationInitializers)

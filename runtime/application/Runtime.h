@@ -1,5 +1,6 @@
 #pragma once
 
+#include "application/ApplicationIdentity.h"
 #include "object/Object.h"
 
 #include <exception>
@@ -11,8 +12,9 @@ class Window;
 
 // Process and start-up services of the runtime.
 
-// Starts the runtime (the Qt application object) once; later calls do nothing.
-void RuntimeInit();
+// Starts the runtime (the Qt application object) once, for the application `identity` tells of;
+// later calls do nothing.
+void RuntimeInit(const ApplicationIdentity& identity = {});
 
 using Initializer = void (*)();
 // Runs the runtime's own static initialisers, then the application's table in its order.

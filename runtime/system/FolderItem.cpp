@@ -1,5 +1,6 @@
 #include "system/FolderItem.h"
 
+#include "application/ApplicationIdentity.h"
 #include "system/ExecutablePathForTesting.h"
 
 #include <QByteArray>
@@ -146,12 +147,12 @@ Ref<Sound> FolderItem::OpenAsSound() const
 
 Ref<FolderItem> GetBundleResourcesFolder()
 {
+    const std::string& fromExecutable = applicationIdentity().resourcesFromExecutable;
     const std::filesystem::path executable = executablePath();
-    if (executable.empty())
+    if (fromExecutable.empty() || executable.empty())
         return nullptr;
     // Lexically first, so ".." leaves the executable's folder as written; then links resolved.
-    const std::filesystem::path written =
-        (executable.parent_path() / FLAG_RESOURCES_FROM_EXECUTABLE).lexically_normal();
+    const std::filesystem::path written = (executable.parent_path() / fromExecutable).lexically_normal();
     std::error_code error;
     const std::filesystem::path resources = std::filesystem::canonical(written, error);
     if (error || !std::filesystem::is_directory(resources, error))

@@ -40,7 +40,7 @@ private:
     std::string m_path;
 };
 
-// The application's resources folder: the folder that holds the executable, then the path
-// the build gives from there (a bundle in the build tree and an installed prefix are laid out
-// alike), links resolved; empty when there is no such folder.
+// The application's resources folder: the folder that holds the executable, then the path the
+// application's identity gives from there (a bundle in the build tree and an installed prefix
+// are laid out alike), links resolved; empty when there is no such folder.
 Ref<FolderItem> GetBundleResourcesFolder();

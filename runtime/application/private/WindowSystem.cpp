@@ -1,7 +1,11 @@
 #include "application/private/WindowSystem.h"
 
+#include "application/ApplicationIdentity.h"
+#include "qt/QtSupport.h"
+
 #include <QApplication>
 #include <QByteArray>
+#include <QIcon>
 #include <QString>
 #include <QStringList>
 
@@ -157,7 +161,7 @@ void passOn(Held& holding)
 
 [[noreturn]] void cannotStart(const std::string& why)
 {
-    std::fprintf(stderr, "Flag of Tarnia cannot start: %s\n", why.c_str());
+    std::fprintf(stderr, "%s: %s\n", applicationIdentity().cannotStart.c_str(), why.c_str());
     std::fflush(stderr);
     // Not abort(): a missing display is no crash, and leaves no core.
     std::_Exit(1);
@@ -198,14 +202,19 @@ void holdingHandler(QtMsgType type, const QMessageLogContext& context, const QSt
 
 } // namespace
 
-QApplication* startWindowSystem(char* programName)
+QApplication* startWindowSystem()
 {
+    if (QCoreApplication::instance())
+        return qApp;
+    const ApplicationIdentity& identity = applicationIdentity();
     // Qt keeps the arguments for the application's life. "-platform" leaves the environment,
     // and so that of the programs the application starts (xdg-open), as the person set it.
+    static std::string programName;
     static char platformOption[] = "-platform";
     static char* arguments[] = { nullptr, nullptr, nullptr, nullptr };
     static int count = 1;
-    arguments[0] = programName;
+    programName = identity.programName;
+    arguments[0] = programName.data();
     if (char* platform = platformToStart()) {
         arguments[1] = platformOption;
         arguments[2] = platform;
@@ -224,5 +233,17 @@ QApplication* startWindowSystem(char* programName)
         held = nullptr;
     }
     passOn(holding);
+
+    watchQtThreadExit();
+    // The id becomes the windows' WM_CLASS class and matches the desktop entry, so a dock groups
+    // the windows under the entry; the icon is the entry's too.
+    if (!identity.id.empty()) {
+        QApplication::setApplicationName(QString::fromStdString(identity.id));
+        QGuiApplication::setDesktopFileName(QString::fromStdString(identity.id));
+    }
+    if (!identity.icon.empty())
+        QApplication::setWindowIcon(QIcon(QString::fromStdString(identity.icon)));
+    // Only Quit ends the process: closing windows never does by itself.
+    application->setQuitOnLastWindowClosed(false);
     return application;
 }

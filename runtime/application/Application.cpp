@@ -1,7 +1,6 @@
 #include "application/Application.h"
 
-#include "menus/MenuItem.h"
-#include "application/Runtime.h"
+#include "application/EventDelivery.h"
 
 #include <QGuiApplication>
 

@@ -1,10 +1,9 @@
 #include "application/Runtime.h"
 
 #include "application/Application.h"
+#include "application/private/WindowSystem.h"
 #include "sound/Sound.h"
 #include "windows/Window.h"
-#include "qt/QtSupport.h"
-#include "application/private/WindowSystem.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -18,7 +17,6 @@ namespace {
 
 struct RuntimeState {
     std::exception_ptr pendingException;
-    ExceptionCall exceptionHelper = &CallWithExceptionHandling;
     std::vector<Ref<Window>> openWindows;
     bool quitRequested = false;
     int64_t quitStatus = 0;
@@ -30,26 +28,6 @@ RuntimeState& state()
 {
     static RuntimeState* runtimeState = new RuntimeState;
     return *runtimeState;
-}
-
-void report(const std::exception_ptr& exception)
-{
-    try {
-        std::rethrow_exception(exception);
-    } catch (const RuntimeException& error) {
-        std::fprintf(stderr, "Unhandled %s: %s (raised in %s)\n", error.className().c_str(), error.what(),
-                     error.where().c_str());
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "Unhandled exception: %s\n", error.what());
-    } catch (...) {
-        std::fprintf(stderr, "Unhandled exception of unknown kind\n");
-    }
-    std::fflush(stderr);
-}
-
-void callStdFunction(void* argument)
-{
-    (*static_cast<const std::function<void()>*>(argument))();
 }
 
 } // namespace
@@ -80,21 +58,6 @@ void RuntimePerformInitializers(std::span<const Initializer> applicationInitiali
 std::exception_ptr RuntimeTakePendingException()
 {
     return std::exchange(state().pendingException, nullptr);
-}
-
-std::exception_ptr CallWithExceptionHandling(void (*fn)(void*), void* argument)
-{
-    try {
-        fn(argument);
-    } catch (const RuntimeException&) {
-        return std::current_exception();
-    }
-    return nullptr;
-}
-
-void RuntimeSetExceptionHelper(ExceptionCall helper)
-{
-    state().exceptionHelper = helper ? helper : &CallWithExceptionHandling;
 }
 
 void RuntimeInitExternalClasses() { }
@@ -132,7 +95,7 @@ bool RuntimeQuitRequested()
 
 void RuntimeUnhandledException(std::exception_ptr exception)
 {
-    report(exception);
+    reportUnhandledException(exception);
     state().startupFailed = true;
 }
 
@@ -149,20 +112,6 @@ int32_t RuntimeExit()
     if (state().startupFailed)
         return 1;
     return static_cast<int32_t>(state().quitStatus);
-}
-
-bool RuntimeDeliver(const std::function<void()>& handler)
-{
-    std::exception_ptr exception;
-    try {
-        exception = state().exceptionHelper(&callStdFunction, const_cast<std::function<void()>*>(&handler));
-    } catch (...) {
-        // Nothing may unwind through Qt's event loop.
-        exception = std::current_exception();
-    }
-    if (exception)
-        report(exception);
-    return !exception;
 }
 
 Ref<Window> RuntimeGetImplicitWindow(const std::string& className)

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "application/ApplicationIdentity.h"
+#include "application/EventDelivery.h"
 #include "object/Object.h"
 
 #include <exception>
-#include <functional>
 #include <span>
 #include <string>
 
@@ -18,16 +18,10 @@ void RuntimeInit(const ApplicationIdentity& identity = {});
 
 using Initializer = void (*)();
 // Runs the runtime's own static initialisers, then the application's table in its order.
-// An exception that one raises stays pending for _Main (RuntimePendingException).
+// An exception that one raises stays pending for _Main (RuntimeTakePendingException).
 void RuntimePerformInitializers(std::span<const Initializer> applicationInitializers);
 // The exception left pending by the initialisers, if any; taking it clears it.
 std::exception_ptr RuntimeTakePendingException();
-
-// Calls fn(argument) and returns the runtime exception it raised, or nothing; others pass on.
-using ExceptionCall = std::exception_ptr (*)(void (*fn)(void*), void* argument);
-std::exception_ptr CallWithExceptionHandling(void (*fn)(void*), void* argument);
-// The routine the runtime calls every handler through.
-void RuntimeSetExceptionHelper(ExceptionCall helper);
 
 // Built-in classes and plug-in entry points; this runtime has nothing to add for either.
 void RuntimeInitExternalClasses();
@@ -53,10 +47,6 @@ void RuntimeUnhandledException(std::exception_ptr exception);
 void RuntimePerformFinalizers();
 // The exit status: the one given to Quit, or non-zero after an unhandled start-up failure.
 int32_t RuntimeExit();
-
-// Runs one event handler as the runtime delivers it: an exception that leaves it is reported
-// (one line on standard error) and the event loop goes on. Returns false when it threw.
-bool RuntimeDeliver(const std::function<void()>& handler);
 
 // The open windows the runtime holds, in the order they were made.
 // The open window of the named class ("wFlag.wFlag"), also while it is being constructed.

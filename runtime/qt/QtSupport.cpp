@@ -1,8 +1,7 @@
 #include "qt/QtSupport.h"
 
+#include "application/EventDelivery.h"
 #include "drawing/Graphics.h"
-
-#include "application/Runtime.h"
 #include "object/RuntimeException.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,5 @@
 #include "sound/Sound.h"
 
-#include "application/Runtime.h"
 #include "qt/QtSupport.h"
 
 #include <QAudioOutput>

@@ -4,26 +4,23 @@
 #include "application/private/WindowSystem.h"
 #include "sound/Sound.h"
 #include "windows/Window.h"
+#include "windows/WindowList.h"
 
 #include <QApplication>
 #include <QTimer>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <vector>
+#include <utility>
 
 namespace {
 
 struct RuntimeState {
     std::exception_ptr pendingException;
-    std::vector<Ref<Window>> openWindows;
     bool quitRequested = false;
     int64_t quitStatus = 0;
     bool startupFailed = false;
 };
 
-// Never destroyed: windows left open at exit must not be taken down after parts of Qt are gone.
+// Never destroyed: start-up's state is read until the process ends.
 RuntimeState& state()
 {
     static RuntimeState* runtimeState = new RuntimeState;
@@ -101,9 +98,7 @@ void RuntimeUnhandledException(std::exception_ptr exception)
 
 void RuntimePerformFinalizers()
 {
-    std::vector<Ref<Window>> windows = std::move(state().openWindows);
-    state().openWindows.clear();
-    windows.clear();
+    releaseOpenWindows();
     Sound::releasePlayers();
 }
 
@@ -112,29 +107,4 @@ int32_t RuntimeExit()
     if (state().startupFailed)
         return 1;
     return static_cast<int32_t>(state().quitStatus);
-}
-
-Ref<Window> RuntimeGetImplicitWindow(const std::string& className)
-{
-    for (const Ref<Window>& window : state().openWindows) {
-        if (window->classRecord().name == className)
-            return window;
-    }
-    return nullptr;
-}
-
-void RuntimeAddOpenWindow(const Ref<Window>& window)
-{
-    state().openWindows.push_back(window);
-}
-
-void RuntimeRemoveOpenWindow(const Window& window)
-{
-    auto& windows = state().openWindows;
-    auto found = std::find_if(windows.begin(), windows.end(), [&](const Ref<Window>& w) { return w.raw() == &window; });
-    if (found == windows.end())
-        return;
-    // Release outside the list: the window's destructor may call back into the runtime.
-    Ref<Window> keep = *found;
-    windows.erase(found);
 }

@@ -8,8 +8,6 @@
 #include <span>
 #include <string>
 
-class Window;
-
 // Process and start-up services of the runtime.
 
 // Starts the runtime (the Qt application object) once, for the application `identity` tells of;
@@ -47,11 +45,3 @@ void RuntimeUnhandledException(std::exception_ptr exception);
 void RuntimePerformFinalizers();
 // The exit status: the one given to Quit, or non-zero after an unhandled start-up failure.
 int32_t RuntimeExit();
-
-// The open windows the runtime holds, in the order they were made.
-// The open window of the named class ("wFlag.wFlag"), also while it is being constructed.
-Ref<Window> RuntimeGetImplicitWindow(const std::string& className);
-// Holds `window` as open from the start of its construction.
-void RuntimeAddOpenWindow(const Ref<Window>& window);
-// Forgets a window that was closed and discarded.
-void RuntimeRemoveOpenWindow(const Window& window);

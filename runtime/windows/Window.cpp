@@ -33,14 +33,6 @@ constexpr int kResizeSettleMilliseconds = 150;
 // How often the size last set is asked for again after a drag: the user may still hold it.
 constexpr int kSizeChecks = 40;
 
-// Windows alive, in the order they were made; the first document window is the main window.
-std::vector<Window*>& liveWindows()
-{
-    // Never destroyed: windows held by other statics may go at exit after this would.
-    static auto* windows = new std::vector<Window*>;
-    return *windows;
-}
-
 // The test platforms: they activate every window they show, whatever it asks for, and
 // cannot raise one.
 bool headlessPlatform()
@@ -238,12 +230,10 @@ Window::Window()
     });
     applyWindowFlags();
     applySize();
-    liveWindows().push_back(this);
 }
 
 Window::~Window()
 {
-    std::erase(liveWindows(), this);
     releaseControls();
     if (WindowWidget* widget = m_qt->widget) {
         widget->detach();
@@ -292,7 +282,7 @@ void Window::Constructor()
         throw RuntimeException("RuntimeException", classRecord().name + " is built already");
     m_constructing = true;
     Ref<Window> keep = self<Window>();
-    RuntimeAddOpenWindow(keep);
+    addOpenWindow(keep);
     try {
         raise(WindowEvent::Layout);
         raise(WindowEvent::CreateControls);
@@ -302,7 +292,7 @@ void Window::Constructor()
         m_closed = true;
         m_qt->widget->hide();
         releaseControls();
-        RuntimeRemoveOpenWindow(*this);
+        removeOpenWindow(*this);
         throw;
     }
     // The Open events are events like any other: one whose handler fails is reported and the
@@ -839,15 +829,6 @@ void Window::Show()
     }
 }
 
-Window* Window::mainWindow()
-{
-    for (Window* window : liveWindows()) {
-        if (window->m_type == 0 && !window->m_closed && window->m_qt->widget)
-            return window;
-    }
-    return nullptr;
-}
-
 void Window::attachToMainWindow()
 {
     Window* main = mainWindow();
@@ -869,7 +850,9 @@ void Window::raiseFloatingWindows()
     if (headlessPlatform())
         return;
     // Floating windows stay above the document windows, also those shown or activated after them.
-    for (Window* window : liveWindows()) {
+    // Copied: raising a window may have its handlers close one.
+    const std::vector<Ref<Window>> windows = openWindows();
+    for (const Ref<Window>& window : windows) {
         if (window->isFloating() && !window->m_closed && window->m_qt->widget && window->m_qt->widget->isVisible()) {
             window->attachToMainWindow();
             window->m_qt->widget->raise();
@@ -899,7 +882,7 @@ void Window::discard()
     m_qt->resizeSettle->stop();
     m_qt->widget->hide();
     releaseControls();
-    RuntimeRemoveOpenWindow(*this);
+    removeOpenWindow(*this);
 }
 
 void Window::releaseControls()

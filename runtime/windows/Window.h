@@ -1,8 +1,9 @@
 #pragma once
 
-#include "windows/Control.h"
 #include "object/Object.h"
+#include "windows/Control.h"
 #include "windows/Rect.h"
+#include "windows/WindowList.h"
 
 #include <array>
 #include <concepts>
@@ -154,6 +155,8 @@ public:
     // The window's Qt widget (a QMainWindow) and the widget its controls sit in.
     QWidget* qtWidget() const;
     QWidget* contentWidget() const;
+    // True once the window is closed (Close, or its close box without a Close handler).
+    bool closed() const { return m_closed; }
 
     // Sizes a design gives are the window's start: they post no Resized event.
     void designWillApply() override;
@@ -188,7 +191,6 @@ private:
     QMargins expectedFrame() const;
     void raiseFloatingWindows();
     void attachToMainWindow();
-    static Window* mainWindow();
     void postResized();
     void setTabOrder();
     void contentResized(int64_t oldWidth, int64_t oldHeight);

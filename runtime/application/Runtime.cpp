@@ -2,6 +2,7 @@
 
 #include "application/Application.h"
 #include "application/private/WindowSystem.h"
+#include "menus/MenuItem.h"
 #include "sound/Sound.h"
 #include "windows/Window.h"
 #include "windows/WindowList.h"
@@ -14,6 +15,7 @@
 namespace {
 
 struct RuntimeState {
+    bool initialized = false;
     std::exception_ptr pendingException;
     bool quitRequested = false;
     int64_t quitStatus = 0;
@@ -27,14 +29,26 @@ RuntimeState& state()
     return *runtimeState;
 }
 
+// A chosen menu item's command goes to the application's handler bound to the item's name; the
+// Quit item quits when none is bound.
+void takeMenuCommand(const std::string& itemName, bool quitItem)
+{
+    Ref<Application> application = getAppObject();
+    const bool handled = application && application->menuItemChosen(itemName);
+    if (!handled && quitItem)
+        Quit(0);
+}
+
 } // namespace
 
 void RuntimeInit(const ApplicationIdentity& identity)
 {
-    if (QCoreApplication::instance())
+    if (state().initialized)
         return;
+    state().initialized = true;
     setApplicationIdentity(identity);
     startWindowSystem();
+    setMenuCommandHandler(&takeMenuCommand);
 }
 
 void RuntimePerformInitializers(std::span<const Initializer> applicationInitializers)

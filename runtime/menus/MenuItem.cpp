@@ -1,7 +1,6 @@
 #include "menus/MenuItem.h"
 
-#include "application/Application.h"
-#include "application/Runtime.h"
+#include "application/EventDelivery.h"
 #include "qt/QtSupport.h"
 
 #include <QAction>
@@ -27,6 +26,8 @@ struct MenuItem::Qt {
 
 namespace {
 
+MenuCommandHandler commandHandler = nullptr;
+
 QKeySequence keySequence(const std::string& shortcut)
 {
     // A bare "+" or "-" would read as a key-combination separator.
@@ -41,6 +42,11 @@ QKeySequence keySequence(const std::string& shortcut)
 
 } // namespace
 
+void setMenuCommandHandler(MenuCommandHandler handler)
+{
+    commandHandler = handler;
+}
+
 RUNTIME_CLASS_RECORD(MenuItem, "MenuItem", Object)
 RUNTIME_CLASS_RECORD(QuitMenuItem, "QuitMenuItem", MenuItem)
 RUNTIME_CLASS_RECORD(MenuBar, "MenuBar", MenuItem)
@@ -53,12 +59,8 @@ MenuItem::MenuItem()
     QObject::connect(m_qt->action, &QAction::triggered, m_qt->action, [this] {
         std::string name = m_name;
         bool quits = classRecord().isA(QuitMenuItem::staticClassRecord());
-        RuntimeDeliver([&name, quits] {
-            Ref<Application> application = getAppObject();
-            bool handled = application && application->menuItemChosen(name);
-            if (!handled && quits)
-                Quit(0);
-        });
+        if (MenuCommandHandler handler = commandHandler)
+            RuntimeDeliver([handler, &name, quits] { handler(name, quits); });
         // Qt toggles a checkable action by itself; the item's own flag decides.
         updateAction();
     });

@@ -70,6 +70,11 @@ private:
     std::unique_ptr<Qt> m_qt;
 };
 
+// Runtime side: who takes the command of a chosen menu item, given the item's name and whether it
+// is a Quit item. Start-up sets it; until then a choice does nothing.
+using MenuCommandHandler = void (*)(const std::string& itemName, bool quitItem);
+void setMenuCommandHandler(MenuCommandHandler handler);
+
 // The item that quits the application.
 class QuitMenuItem : public MenuItem {
     RUNTIME_OBJECT(QuitMenuItem)

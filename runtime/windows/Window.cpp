@@ -6,7 +6,8 @@
 #include "qt/QtSupport.h"
 #include "windows/private/SystemWindowSize.h"
 #include "windows/RectControl.h"
-#include "application/Runtime.h"
+#include "application/EventDelivery.h"
+#include "application/private/WindowSystem.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -208,7 +209,7 @@ RUNTIME_CLASS_RECORD(Window, "Window", Object,
 Window::Window()
     : m_qt(std::make_unique<QtParts>())
 {
-    RuntimeInit();
+    startWindowSystem();
     checkUIThread();
     auto* widget = new WindowWidget(this);
     auto* content = new WindowContentWidget(this);

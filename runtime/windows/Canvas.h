@@ -1,8 +1,12 @@
 #pragma once
 
+#include "windows/Delegate.h"
 #include "windows/RectControl.h"
 
 #include <cstdint>
+#include <vector>
+
+class Graphics;
 
 // A surface the application draws on. Events: Paint (id 30), with a Graphics for this paint
 // and the areas to draw; MouseDown (id 27), with the press position in canvas coordinates,
@@ -37,3 +41,30 @@ private:
     bool m_allowFocusRing = true;
     bool m_doubleBuffer = false;
 };
+
+// A delegate for a canvas's MouseDown handler: sender, x, y; its Boolean comes back.
+template<typename W>
+    requires std::derived_from<W, Object>
+Ref<Delegate> RuntimeCreateDelegate(bool (W::*method)(Ref<Canvas>, int64_t, int64_t), const Ref<Object>& target,
+                                    const std::string& signature, int64_t flag, std::string handler = {})
+{
+    delegate_detail::checkTarget<W>(target);
+    return makeRef<Delegate>(target, [method](Object& window, const EventArguments& arguments) {
+        return (static_cast<W&>(window).*method)(RuntimeCheckCast<Canvas>(arguments.sender), arguments.x, arguments.y);
+    }, signature, flag, std::move(handler));
+}
+
+// A delegate for a canvas's Paint handler: sender, drawing surface, areas to draw.
+template<typename W>
+    requires std::derived_from<W, Object>
+Ref<Delegate> RuntimeCreateDelegate(void (W::*method)(Ref<Canvas>, Ref<Graphics>, const std::vector<Rect>&),
+                                    const Ref<Object>& target, const std::string& signature, int64_t flag, std::string handler = {})
+{
+    delegate_detail::checkTarget<W>(target);
+    return makeRef<Delegate>(target, [method](Object& window, const EventArguments& arguments) {
+        static const std::vector<Rect> noAreas;
+        (static_cast<W&>(window).*method)(RuntimeCheckCast<Canvas>(arguments.sender), arguments.graphics,
+                                          arguments.areas ? *arguments.areas : noAreas);
+        return false;
+    }, signature, flag, std::move(handler));
+}

@@ -1,8 +1,6 @@
 #include "windows/Control.h"
 
-#include "windows/Delegate.h"
 #include "qt/QtSupport.h"
-#include "windows/Window.h"
 
 RUNTIME_CLASS_RECORD(Control, "Control", Object,
     property<Control>("Name", &Control::Name),
@@ -23,6 +21,13 @@ void Control::attachWindow(const Ref<::Window>& window)
 }
 
 bool Control::raisesEvent(int64_t) const
+{
+    return false;
+}
+
+void Control::followWindowResize(int64_t, int64_t) { }
+
+bool Control::takeWindowKey(WindowKey)
 {
     return false;
 }
@@ -59,4 +64,11 @@ bool Control::deliverEvent(int64_t eventId, EventArguments arguments)
     bool result = false;
     deliverSystemEvent([&] { result = raiseEvent(eventId, std::move(arguments)); });
     return result;
+}
+
+void RuntimeAddEventHandler(const Ref<Control>& control, int64_t eventId, const Ref<Delegate>& delegate)
+{
+    if (!delegate)
+        throw NilObjectException();
+    control->addEventHandler(eventId, delegate);
 }

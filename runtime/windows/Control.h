@@ -1,28 +1,19 @@
 #pragma once
 
 #include "object/Object.h"
-#include "windows/Rect.h"
+#include "windows/Delegate.h"
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
-class Control;
-class Delegate;
-class Graphics;
+class QWidget;
 class Window;
 
-// What a control hands to the handler of one of its events: itself and the event's arguments.
-struct EventArguments {
-    Ref<Control> sender;
-    // MouseDown: the press position in the control's coordinates.
-    int64_t x = 0;
-    int64_t y = 0;
-    // Paint: the surface to draw on and the areas that need drawing.
-    Ref<Graphics> graphics;
-    const std::vector<Rect>* areas = nullptr;
-};
+// The keys a window hands to its controls.
+enum class WindowKey { Return, Escape };
 
 // Base of everything a window holds as a control, visual or not (a timer).
 class Control : public Object {
@@ -59,6 +50,23 @@ public:
     // Raised by Window.Constructor once all the window's controls exist.
     virtual void raiseOpen() { }
 
+    // What a window asks of each of its controls, whatever their kind; a control that has no
+    // part in it does nothing.
+    // Puts the control into its window once the window has registered it.
+    virtual void placeInWindow() { }
+    // Follows a change of the window's content size by (dx, dy).
+    virtual void followWindowResize(int64_t dx, int64_t dy);
+    // The control's place in its window's keyboard-focus order: its TabIndex and the widget that
+    // takes the focus; none for a control that takes no focus.
+    struct FocusPlace {
+        int64_t tabIndex;
+        QWidget* widget;
+    };
+    virtual std::optional<FocusPlace> focusPlace() const { return std::nullopt; }
+    // Takes a key the window's focused control had no use for, as a push button takes Return when
+    // it is the default button; true when the control took it.
+    virtual bool takeWindowKey(WindowKey key);
+
 protected:
     // The event ids this kind of control raises.
     virtual bool raisesEvent(int64_t eventId) const;
@@ -69,3 +77,6 @@ private:
     WeakRef<::Window> m_window;
     std::map<int64_t, Ref<Delegate>> m_handlers;
 };
+
+// Binds `delegate` to the event `eventId` of `control`; later raises of that event call it.
+void RuntimeAddEventHandler(const Ref<Control>& control, int64_t eventId, const Ref<Delegate>& delegate);

@@ -27,10 +27,3 @@ bool Delegate::invoke(const EventArguments& arguments) const
         throw;
     }
 }
-
-void RuntimeAddEventHandler(const Ref<Control>& control, int64_t eventId, const Ref<Delegate>& delegate)
-{
-    if (!delegate)
-        throw NilObjectException();
-    control->addEventHandler(eventId, delegate);
-}

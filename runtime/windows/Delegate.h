@@ -1,7 +1,5 @@
 #pragma once
 
-#include "windows/Canvas.h"
-#include "windows/Control.h"
 #include "object/Object.h"
 #include "windows/Rect.h"
 
@@ -13,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+class Control;
 class Graphics;
 
 // Event ids by which handlers are bound to control events.
@@ -23,6 +22,17 @@ inline constexpr int64_t kActionEvent = 17;
 inline constexpr int64_t kSliderValueChangedEvent = 22;
 inline constexpr int64_t kCanvasMouseDownEvent = 27;
 inline constexpr int64_t kCanvasPaintEvent = 30;
+
+// What a control hands to the handler of one of its events: itself and the event's arguments.
+struct EventArguments {
+    Ref<Control> sender;
+    // MouseDown: the press position in the control's coordinates.
+    int64_t x = 0;
+    int64_t y = 0;
+    // Paint: the surface to draw on and the areas that need drawing.
+    Ref<Graphics> graphics;
+    const std::vector<Rect>* areas = nullptr;
+};
 
 // A handler method bound to its target window. The target is held weakly: the window owns
 // its controls, which own their delegates.
@@ -92,33 +102,3 @@ Ref<Delegate> RuntimeCreateDelegate(void (W::*method)(Ref<S>), const Ref<Object>
         return false;
     }, signature, flag, std::move(handler));
 }
-
-// A delegate for a canvas's MouseDown handler: sender, x, y; its Boolean comes back.
-template<typename W>
-    requires std::derived_from<W, Object>
-Ref<Delegate> RuntimeCreateDelegate(bool (W::*method)(Ref<Canvas>, int64_t, int64_t), const Ref<Object>& target,
-                                    const std::string& signature, int64_t flag, std::string handler = {})
-{
-    delegate_detail::checkTarget<W>(target);
-    return makeRef<Delegate>(target, [method](Object& window, const EventArguments& arguments) {
-        return (static_cast<W&>(window).*method)(RuntimeCheckCast<Canvas>(arguments.sender), arguments.x, arguments.y);
-    }, signature, flag, std::move(handler));
-}
-
-// A delegate for a canvas's Paint handler: sender, drawing surface, areas to draw.
-template<typename W>
-    requires std::derived_from<W, Object>
-Ref<Delegate> RuntimeCreateDelegate(void (W::*method)(Ref<Canvas>, Ref<Graphics>, const std::vector<Rect>&),
-                                    const Ref<Object>& target, const std::string& signature, int64_t flag, std::string handler = {})
-{
-    delegate_detail::checkTarget<W>(target);
-    return makeRef<Delegate>(target, [method](Object& window, const EventArguments& arguments) {
-        static const std::vector<Rect> noAreas;
-        (static_cast<W&>(window).*method)(RuntimeCheckCast<Canvas>(arguments.sender), arguments.graphics,
-                                          arguments.areas ? *arguments.areas : noAreas);
-        return false;
-    }, signature, flag, std::move(handler));
-}
-
-// Binds `delegate` to the event `eventId` of `control`; later raises of that event call it.
-void RuntimeAddEventHandler(const Ref<Control>& control, int64_t eventId, const Ref<Delegate>& delegate);

@@ -66,3 +66,8 @@ bool PushButton::push()
     buttonOf(widget)->click();
     return true;
 }
+
+bool PushButton::takeWindowKey(WindowKey key)
+{
+    return (key == WindowKey::Return ? m_default : m_cancel) && push();
+}

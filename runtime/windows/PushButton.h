@@ -25,6 +25,8 @@ public:
 
     // Presses the button as the user would, when it is shown and enabled; true when pressed.
     bool push();
+    // Return presses the default button, Escape the cancel button.
+    bool takeWindowKey(WindowKey key) override;
 
 protected:
     bool raisesEvent(int64_t eventId) const override;

@@ -139,6 +139,14 @@ void RectControl::followWindowResize(int64_t dx, int64_t dy)
     applyGeometry();
 }
 
+std::optional<Control::FocusPlace> RectControl::focusPlace() const
+{
+    QWidget* widget = m_qt->widget;
+    if (!widget || widget->focusPolicy() == Qt::NoFocus)
+        return std::nullopt;
+    return FocusPlace { m_tabIndex, widget };
+}
+
 void RectControl::TabStop(bool tabStop)
 {
     m_tabStop = tabStop;

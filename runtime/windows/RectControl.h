@@ -77,9 +77,11 @@ public:
     QWidget* widget() const;
     // Puts the widget into its window: into the InitialParent control, or into the content.
     // Throws when InitialParent names no visual control of the window.
-    void placeInWindow();
+    void placeInWindow() override;
     // Follows a change of the window's content size by (dx, dy) as the Lock edges say.
-    void followWindowResize(int64_t dx, int64_t dy);
+    void followWindowResize(int64_t dx, int64_t dy) override;
+    // The widget, in TabIndex order, when it takes the keyboard focus.
+    std::optional<FocusPlace> focusPlace() const override;
 
 protected:
     // Asks the window system to repaint the control's widget (Invalidate).

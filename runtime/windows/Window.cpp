@@ -2,10 +2,8 @@
 
 #include "drawing/Graphics.h"
 #include "menus/MenuItem.h"
-#include "windows/PushButton.h"
 #include "qt/QtSupport.h"
 #include "windows/private/SystemWindowSize.h"
-#include "windows/RectControl.h"
 #include "application/EventDelivery.h"
 #include "application/private/WindowSystem.h"
 
@@ -426,10 +424,8 @@ void Window::contentResized(int64_t oldWidth, int64_t oldHeight)
     int64_t dy = m_height - oldHeight;
     if (dx == 0 && dy == 0)
         return;
-    for (auto& [name, control] : m_controls) {
-        if (auto* rectControl = dynamic_cast<RectControl*>(control.raw()))
-            rectControl->followWindowResize(dx, dy);
-    }
+    for (auto& [name, control] : m_controls)
+        control->followWindowResize(dx, dy);
 }
 
 void Window::postResized()
@@ -924,14 +920,16 @@ bool Window::qtClosing()
 
 bool Window::qtKeyPressed(int key)
 {
-    bool isReturn = key == Qt::Key_Return || key == Qt::Key_Enter;
-    bool isEscape = key == Qt::Key_Escape;
-    if (!isReturn && !isEscape)
+    WindowKey windowKey;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        windowKey = WindowKey::Return;
+    else if (key == Qt::Key_Escape)
+        windowKey = WindowKey::Escape;
+    else
         return false;
     Ref<Window> keep = self<Window>();
     for (auto& [name, control] : m_controls) {
-        auto* button = dynamic_cast<PushButton*>(control.raw());
-        if (button && (isReturn ? button->Default() : button->Cancel()) && button->push())
+        if (control->takeWindowKey(windowKey))
             return true;
     }
     return false;
@@ -946,8 +944,7 @@ void Window::_AddControl(const std::string& name, const Ref<Control>& control)
     if (control->Name().empty())
         control->Name(name);
     m_controls.emplace_back(name, control);
-    if (auto* rectControl = dynamic_cast<RectControl*>(control.raw()))
-        rectControl->placeInWindow();
+    control->placeInWindow();
 }
 
 Ref<Control> Window::_ControlByName(const std::string& name) const
@@ -962,15 +959,14 @@ Ref<Control> Window::_ControlByName(const std::string& name) const
 
 void Window::setTabOrder()
 {
-    std::vector<RectControl*> order;
+    std::vector<Control::FocusPlace> order;
     for (auto& [name, control] : m_controls) {
-        auto* rectControl = dynamic_cast<RectControl*>(control.raw());
-        if (rectControl && rectControl->widget() && rectControl->widget()->focusPolicy() != Qt::NoFocus)
-            order.push_back(rectControl);
+        if (std::optional<Control::FocusPlace> place = control->focusPlace())
+            order.push_back(*place);
     }
-    std::stable_sort(order.begin(), order.end(), [](RectControl* a, RectControl* b) { return a->TabIndex() < b->TabIndex(); });
+    std::stable_sort(order.begin(), order.end(), [](const Control::FocusPlace& a, const Control::FocusPlace& b) { return a.tabIndex < b.tabIndex; });
     for (size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1]->widget(), order[i]->widget());
+        QWidget::setTabOrder(order[i - 1].widget, order[i].widget);
 }
 
 QWidget* Window::qtWidget() const

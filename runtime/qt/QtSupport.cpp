@@ -135,11 +135,3 @@ Ref<Graphics> paintSurface(Ref<Graphics>& surface, QPainter* painter)
         surface->bindPainter(painter);
     return surface;
 }
-
-std::vector<Rect> areasOf(const QRegion& region)
-{
-    std::vector<Rect> areas;
-    for (const QRect& area : region)
-        areas.push_back({ area.x(), area.y(), area.width(), area.height() });
-    return areas;
-}

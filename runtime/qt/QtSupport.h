@@ -36,16 +36,9 @@ public:
 // close box, activation) through RuntimeDeliver; false when it threw.
 bool deliverSystemEvent(const std::function<void()>& handler);
 
-// Notes that a control asked for its own repaint: the window's Paint event is for the window
-// system's requests of the window's content, not for what Qt repaints beneath a see-through
-// control that redraws itself.
-void noteControlRepaint(QWidget* control);
-
 // The surface a widget's Paint event hands out, made on the first paint and bound to each
 // paint's painter in turn; unbind it with bindPainter(nullptr) once the paint is over.
 Ref<Graphics> paintSurface(Ref<Graphics>& surface, QPainter* painter);
-// A paint's region as the areas a Paint event lists.
-std::vector<Rect> areasOf(const QRegion& region);
 
 // Ends a Qt object that a runtime object owned: its signals are cut at once, and it is deleted
 // (later, inside a SystemEventScope) while Qt is alive, or left to the process once Qt's state

@@ -2,6 +2,7 @@
 
 #include "qt/QtSupport.h"
 #include "windows/Window.h"
+#include "windows/private/WindowWidgets.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,183 +1,63 @@
 #include "windows/Window.h"
 
-#include "drawing/Graphics.h"
-#include "menus/MenuItem.h"
-#include "qt/QtSupport.h"
-#include "windows/private/SystemWindowSize.h"
 #include "application/EventDelivery.h"
 #include "application/private/WindowSystem.h"
+#include "drawing/Graphics.h"
+#include "qt/QtSupport.h"
+#include "windows/private/FloatingStacking.h"
+#include "windows/private/FramePlacement.h"
+#include "windows/private/MenuBarHosting.h"
+#include "windows/private/UserResize.h"
+#include "windows/private/WindowControls.h"
+#include "windows/private/WindowKinds.h"
+#include "windows/private/WindowManagerQuirks.h"
+#include "windows/private/WindowWidgets.h"
 
-#include <QApplication>
-#include <QCloseEvent>
 #include <QGuiApplication>
-#include <QKeyEvent>
-#include <QMainWindow>
-#include <QMargins>
-#include <QMoveEvent>
-#include <QMenuBar>
-#include <QPaintEvent>
-#include <QPainter>
+#include <QPalette>
 #include <QPointer>
-#include <QResizeEvent>
-#include <QScreen>
-#include <QTimer>
-#include <QWindow>
 
 #include <algorithm>
 
-namespace {
-
-// A drag of the window's edge counts as over once no resize came for this long.
-constexpr int kResizeSettleMilliseconds = 150;
-// How often the size last set is asked for again after a drag: the user may still hold it.
-constexpr int kSizeChecks = 40;
-
-// The test platforms: they activate every window they show, whatever it asks for, and
-// cannot raise one.
-bool headlessPlatform()
-{
-    const QString platform = QGuiApplication::platformName();
-    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
-}
-
-} // namespace
-
-// The window's Qt side: reports what the window system does to the window.
-class WindowWidget : public QMainWindow {
-public:
-    explicit WindowWidget(Window* owner)
-        : m_owner(owner)
+// The window's Qt side: its widgets, what the window manager does to them, and the window's
+// events for what they report.
+struct Window::QtParts final : WindowSystemEvents {
+    explicit QtParts(Window& owner)
+        : window(owner)
+        , widget(new WindowWidget(this))
+        , content(new WindowContentWidget(this))
+        , frame(widget)
+        , resize(widget, [&owner] {
+            // The Resized handler may drop the last other reference to the window.
+            Ref<Window> keep = owner.self<Window>();
+            owner.userResizeEnded();
+        })
     {
+        widget->setCentralWidget(content);
     }
 
-    Window* owner() const { return m_owner; }
-    void detach() { m_owner = nullptr; }
-
-protected:
-    bool event(QEvent* event) override
+    void activated() override { window.qtActivated(); }
+    void mouseEntered() override { window.deliver(WindowEvent::MouseEnter); }
+    void mouseLeft() override { window.deliver(WindowEvent::MouseExit); }
+    void frameChanged() override { frame.noteFrame(); }
+    void resized() override { window.qtResized(); }
+    void stateChanged() override
     {
-        SystemEventScope scope;
-        if (m_owner) {
-            switch (event->type()) {
-            case QEvent::WindowActivate:
-                m_owner->qtActivated();
-                break;
-            case QEvent::Enter:
-                m_owner->deliver(WindowEvent::MouseEnter);
-                break;
-            case QEvent::Leave:
-                m_owner->deliver(WindowEvent::MouseExit);
-                break;
-            default:
-                break;
-            }
-        }
-        return QMainWindow::event(event);
+        if (!shownMaximized(widget))
+            window.m_maximizeReported = false;
     }
+    bool closing() override { return window.qtClosing(); }
+    bool keyPressed(WindowKey key) override { return window.qtKeyPressed(key); }
+    bool paints() const override { return static_cast<bool>(window.m_paintHandler); }
+    void paint(const Ref<Graphics>& graphics, const std::vector<Rect>& areas) override { window.deliverPaint(graphics, areas); }
 
-    void resizeEvent(QResizeEvent* event) override
-    {
-        SystemEventScope scope;
-        QMainWindow::resizeEvent(event);
-        if (m_owner) {
-            m_owner->noteFrame();
-            m_owner->qtResized();
-        }
-    }
-
-    void moveEvent(QMoveEvent* event) override
-    {
-        QMainWindow::moveEvent(event);
-        if (m_owner)
-            m_owner->noteFrame();
-    }
-
-    void changeEvent(QEvent* event) override
-    {
-        QMainWindow::changeEvent(event);
-        if (m_owner && event->type() == QEvent::WindowStateChange && !isMaximized())
-            m_owner->m_maximizeReported = false;
-    }
-
-    void closeEvent(QCloseEvent* event) override
-    {
-        SystemEventScope scope;
-        if (!m_owner || m_owner->qtClosing())
-            event->accept();
-        else
-            event->ignore();
-    }
-
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        SystemEventScope scope;
-        // Keys reach the window when the focused control has no use for them.
-        if (m_owner && m_owner->qtKeyPressed(event->key()))
-            event->accept();
-        else
-            QMainWindow::keyPressEvent(event);
-    }
-
-private:
-    Window* m_owner;
-};
-
-// The content area below the menu bar; the controls sit in it and the Paint event draws on it.
-class WindowContentWidget : public QWidget {
-public:
-    explicit WindowContentWidget(Window* owner)
-        : m_owner(owner)
-    {
-    }
-
-    void detach() { m_owner = nullptr; }
-
-    void noteControlRepaint(const QRect& area) { m_controlRepaints += area; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        SystemEventScope scope;
-        const bool forControlsOnly = !m_controlRepaints.isEmpty() && (event->region() - m_controlRepaints).isEmpty();
-        m_controlRepaints = QRegion();
-        if (forControlsOnly || !m_owner || !m_owner->m_paintHandler)
-            return;
-        QPainter painter(this);
-        Ref<Graphics> graphics = paintSurface(m_graphics, &painter);
-        m_owner->deliverPaint(graphics, areasOf(event->region()));
-        graphics->bindPainter(nullptr);
-    }
-
-private:
-    Window* m_owner;
-    Ref<Graphics> m_graphics;
-    QRegion m_controlRepaints;
-};
-
-void noteControlRepaint(QWidget* control)
-{
-    for (QWidget* ancestor = control->parentWidget(); ancestor; ancestor = ancestor->parentWidget()) {
-        if (auto* content = dynamic_cast<WindowContentWidget*>(ancestor)) {
-            content->noteControlRepaint(QRect(control->mapTo(content, QPoint(0, 0)), control->size()));
-            return;
-        }
-    }
-}
-
-struct Window::QtParts {
+    Window& window;
     QPointer<WindowWidget> widget;
     QPointer<WindowContentWidget> content;
-    QTimer* resizeSettle = nullptr;
-    // After the user's resize: sets the size the application gave the window again until the
-    // window system has taken it.
-    QTimer* sizeCheck = nullptr;
-    int sizeChecksLeft = 0;
-    // The window's size as the runtime last knew it; a resize to another size came from outside.
-    QSize knownSize;
-    // The frame the window manager put around the window when it last showed it.
-    QMargins frame;
-    // The window that was active before a floating window was shown.
-    QPointer<QWidget> previousActive;
+    FramePlacement frame;
+    UserResize resize;
+    UnaskedActivation unaskedActivation;
+    WindowControls controls;
 };
 
 RUNTIME_CLASS_RECORD(Window, "Window", Object,
@@ -205,35 +85,17 @@ RUNTIME_CLASS_RECORD(Window, "Window", Object,
     property<Window>("MenuBarVisible", &Window::MenuBarVisible))
 
 Window::Window()
-    : m_qt(std::make_unique<QtParts>())
 {
     startWindowSystem();
     checkUIThread();
-    auto* widget = new WindowWidget(this);
-    auto* content = new WindowContentWidget(this);
-    widget->setCentralWidget(content);
-    m_qt->widget = widget;
-    m_qt->content = content;
-    m_qt->resizeSettle = new QTimer(widget);
-    m_qt->resizeSettle->setSingleShot(true);
-    m_qt->resizeSettle->setInterval(kResizeSettleMilliseconds);
-    QObject::connect(m_qt->resizeSettle, &QTimer::timeout, widget, [widget] {
-        if (Window* owner = widget->owner())
-            owner->qtResizeSettled();
-    });
-    m_qt->sizeCheck = new QTimer(widget);
-    m_qt->sizeCheck->setInterval(kResizeSettleMilliseconds);
-    QObject::connect(m_qt->sizeCheck, &QTimer::timeout, widget, [widget] {
-        if (Window* owner = widget->owner())
-            owner->checkSystemSize();
-    });
+    m_qt = std::make_unique<QtParts>(*this);
     applyWindowFlags();
     applySize();
 }
 
 Window::~Window()
 {
-    releaseControls();
+    m_qt->controls.release();
     if (WindowWidget* widget = m_qt->widget) {
         widget->detach();
         if (m_qt->content)
@@ -285,36 +147,26 @@ void Window::Constructor()
     try {
         raise(WindowEvent::Layout);
         raise(WindowEvent::CreateControls);
-        setTabOrder();
+        m_qt->controls.setTabOrder();
     } catch (...) {
         m_constructing = false;
         m_closed = true;
         m_qt->widget->hide();
-        releaseControls();
+        m_qt->controls.release();
         removeOpenWindow(*this);
         throw;
     }
     // The Open events are events like any other: one whose handler fails is reported and the
     // window, complete by now, stays open (a song that failed to load must not cost the flag).
     // Copied: an Open handler may add controls.
-    std::vector<std::pair<std::string, Ref<Control>>> controls = m_controls;
-    for (auto& [name, control] : controls)
+    std::vector<Ref<Control>> controls = m_qt->controls.snapshot();
+    for (Ref<Control>& control : controls)
         RuntimeDeliver([&control] { control->raiseOpen(); });
     RuntimeDeliver([this] { raise(WindowEvent::Open); });
     m_constructing = false;
     m_constructed = true;
     if (m_visible)
         Show();
-}
-
-void Window::designWillApply()
-{
-    m_applyingDesign = true;
-}
-
-void Window::designDidApply()
-{
-    m_applyingDesign = false;
 }
 
 // Sizes.
@@ -377,45 +229,31 @@ void Window::MaximumHeight(int64_t height)
     applySizeLimits();
 }
 
-int Window::menuBarHeight() const
-{
-    auto* bar = qobject_cast<QMenuBar*>(m_qt->widget->menuWidget());
-    if (!bar || bar->isHidden())
-        return 0;
-    // The height the main window's layout gives its menu bar.
-    int height = bar->heightForWidth(std::max(m_qt->widget->width(), bar->minimumWidth()));
-    if (height < 0)
-        height = bar->sizeHint().height();
-    return std::clamp(height, std::max(bar->minimumHeight(), bar->minimumSizeHint().height()), bar->maximumHeight());
-}
-
 void Window::applySizeLimits()
 {
     WindowWidget* widget = m_qt->widget;
-    ++m_changingGeometry;
-    int bar = menuBarHeight();
+    UserResize::CodeChange change(m_qt->resize);
+    int bar = menuBarHeight(widget);
     if (m_resizeable) {
         widget->setMinimumSize(toQtSize(m_minimumWidth), toQtSize(m_minimumHeight, bar));
         widget->setMaximumSize(toQtSize(m_maximumWidth), toQtSize(m_maximumHeight, bar));
     } else {
         widget->setFixedSize(toQtSize(m_width), toQtSize(m_height, bar));
     }
-    m_qt->knownSize = widget->size();
-    --m_changingGeometry;
+    m_qt->resize.noteSizeFromCode();
 }
 
 void Window::applySize()
 {
     WindowWidget* widget = m_qt->widget;
-    ++m_changingGeometry;
+    UserResize::CodeChange change(m_qt->resize);
     applySizeLimits();
-    int bar = menuBarHeight();
+    int bar = menuBarHeight(widget);
     widget->resize(toQtSize(m_width), toQtSize(m_height, bar));
     // Read back what Qt took, so the window's own limits and the system's agree with Width.
     m_width = widget->width();
-    m_height = std::max(0, widget->height() - menuBarHeight());
-    m_qt->knownSize = widget->size();
-    --m_changingGeometry;
+    m_height = std::max(0, widget->height() - menuBarHeight(widget));
+    m_qt->resize.noteSizeFromCode();
 }
 
 void Window::contentResized(int64_t oldWidth, int64_t oldHeight)
@@ -424,21 +262,21 @@ void Window::contentResized(int64_t oldWidth, int64_t oldHeight)
     int64_t dy = m_height - oldHeight;
     if (dx == 0 && dy == 0)
         return;
-    for (auto& [name, control] : m_controls)
-        control->followWindowResize(dx, dy);
+    m_qt->controls.followResize(dx, dy);
 }
 
 void Window::postResized()
 {
     // A design's sizes are the window's start, not a change; during a drag its end reports.
-    if (m_applyingDesign || m_resizedPosted || m_qt->resizeSettle->isActive())
+    if (m_applyingDesign || m_resizedPosted || m_qt->resize.inDrag())
         return;
     m_resizedPosted = true;
     QPointer<WindowWidget> widget = m_qt->widget;
-    QMetaObject::invokeMethod(widget, [widget] {
-        if (Window* owner = widget ? widget->owner() : nullptr) {
-            owner->m_resizedPosted = false;
-            owner->deliver(WindowEvent::Resized);
+    // The widget stays attached for the window's life.
+    QMetaObject::invokeMethod(widget, [widget, this] {
+        if (widget && widget->attached()) {
+            m_resizedPosted = false;
+            deliver(WindowEvent::Resized);
         }
     }, Qt::QueuedConnection);
 }
@@ -446,22 +284,20 @@ void Window::postResized()
 void Window::qtResized()
 {
     WindowWidget* widget = m_qt->widget;
-    if (m_changingGeometry > 0 || widget->size() == m_qt->knownSize)
+    if (!m_qt->resize.changedFromOutside())
         return;
     Ref<Window> keep = self<Window>();
-    m_qt->knownSize = widget->size();
     int64_t oldWidth = m_width;
     int64_t oldHeight = m_height;
     m_width = widget->width();
-    m_height = std::max(0, widget->height() - menuBarHeight());
+    m_height = std::max(0, widget->height() - menuBarHeight(widget));
     contentResized(oldWidth, oldHeight);
 
-    bool maximized = widget->isMaximized()
-        || (widget->windowHandle() && (widget->windowHandle()->windowStates() & Qt::WindowMaximized));
+    bool maximized = shownMaximized(widget);
     if (maximized && !m_maximizeReported) {
         // The window has its maximized size now: Maximize, then the one Resized that follows.
         m_maximizeReported = true;
-        m_qt->resizeSettle->stop();
+        m_qt->resize.stopDrag();
         deliver(WindowEvent::Maximize);
         if (!m_closed)
             postResized();
@@ -469,143 +305,49 @@ void Window::qtResized()
     }
     if (!maximized)
         m_maximizeReported = false;
-    m_qt->sizeCheck->stop();
+    m_qt->resize.stopKeepingSize();
     if (m_liveResize)
         deliver(WindowEvent::Resizing);
     if (!m_closed)
-        m_qt->resizeSettle->start();
+        m_qt->resize.dragging();
 }
 
-void Window::qtResizeSettled()
+void Window::userResizeEnded()
 {
     deliver(WindowEvent::Resized);
-    if (m_closed)
-        return;
-    // A window manager drops size requests while it holds the user's drag, and one that ends
-    // without another resize leaves no word of it: ask until the size set last has been taken.
-    m_qt->sizeChecksLeft = kSizeChecks;
-    checkSystemSize();
-    if (m_qt->sizeChecksLeft > 0)
-        m_qt->sizeCheck->start();
-}
-
-void Window::checkSystemSize()
-{
-    WindowWidget* widget = m_qt->widget;
-    // The window system sizes a maximized, full-screen or minimized window itself.
-    const bool systemSized = widget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized);
-    const std::optional<QSize> real = windowSystemSize(widget);
-    // Nothing to mend where the window system cannot be asked, or has the size already.
-    const bool settled = !real || *real == widget->size();
-    if (m_closed || !widget->isVisible() || systemSized || settled || m_qt->sizeChecksLeft <= 0) {
-        m_qt->sizeChecksLeft = 0;
-        m_qt->sizeCheck->stop();
-        return;
-    }
-    --m_qt->sizeChecksLeft;
-    requestWindowSystemSize(widget, widget->size());
+    if (!m_closed)
+        m_qt->resize.keepSize();
 }
 
 // Place, kind and look.
 
-namespace {
-
-// The frame a window manager last put around a decorated window, for one it has not framed yet.
-QMargins& lastSeenFrame()
-{
-    static QMargins margins;
-    return margins;
-}
-
-QMargins frameOf(const QWidget* widget)
-{
-    const QRect frame = widget->frameGeometry();
-    const QRect content = widget->geometry();
-    return { content.left() - frame.left(), content.top() - frame.top(), frame.right() - content.right(),
-             frame.bottom() - content.bottom() };
-}
-
-} // namespace
-
-void Window::noteFrame()
-{
-    WindowWidget* widget = m_qt->widget;
-    if (!widget || !widget->isVisible())
-        return;
-    const QMargins frame = frameOf(widget);
-    if (frame.isNull())
-        return;
-    m_qt->frame = frame;
-    if (!(widget->windowFlags() & Qt::FramelessWindowHint))
-        lastSeenFrame() = frame;
-}
-
-QMargins Window::expectedFrame() const
-{
-    WindowWidget* widget = m_qt->widget;
-    if (widget->windowFlags() & Qt::FramelessWindowHint)
-        return {};
-    return m_qt->frame.isNull() ? lastSeenFrame() : m_qt->frame;
-}
-
-bool Window::framedNow() const
-{
-    WindowWidget* widget = m_qt->widget;
-    return !widget->testAttribute(Qt::WA_WState_Created) || (widget->isVisible() && !frameOf(widget).isNull());
-}
-
-QPoint Window::framePosition() const
-{
-    WindowWidget* widget = m_qt->widget;
-    // Qt knows the frame of a window on screen, and keeps a position given before the window
-    // was made as the frame's; otherwise it has the content's place, with no frame around it.
-    if (framedNow())
-        return widget->pos();
-    const QMargins frame = expectedFrame();
-    return widget->geometry().topLeft() - QPoint(frame.left(), frame.top());
-}
-
-void Window::moveFrameTo(QPoint position)
-{
-    WindowWidget* widget = m_qt->widget;
-    if (framedNow()) {
-        widget->move(position);
-        return;
-    }
-    // Hidden or not framed yet: the content goes where the frame to come will leave it. Qt adds
-    // the frame it believes in to a move, so that is taken off.
-    const QMargins frame = expectedFrame();
-    const QMargins believed = frameOf(widget);
-    widget->move(position + QPoint(frame.left() - believed.left(), frame.top() - believed.top()));
-}
-
 int64_t Window::Left() const
 {
-    return framePosition().x();
+    return m_qt->frame.position().x();
 }
 
 void Window::Left(int64_t left)
 {
     checkUIThread();
     m_placed = true;
-    moveFrameTo(QPoint(toQtPosition(left), framePosition().y()));
+    m_qt->frame.moveTo(QPoint(toQtPosition(left), m_qt->frame.position().y()));
 }
 
 int64_t Window::Top() const
 {
-    return framePosition().y();
+    return m_qt->frame.position().y();
 }
 
 void Window::Top(int64_t top)
 {
     checkUIThread();
     m_placed = true;
-    moveFrameTo(QPoint(framePosition().x(), toQtPosition(top)));
+    m_qt->frame.moveTo(QPoint(m_qt->frame.position().x(), toQtPosition(top)));
 }
 
 bool Window::isFloating() const
 {
-    return m_type == 3 || m_type == 7;
+    return isFloatingKind(m_type);
 }
 
 void Window::Type(int64_t type)
@@ -654,51 +396,16 @@ void Window::Resizeable(bool resizeable)
 void Window::applyWindowFlags()
 {
     WindowWidget* widget = m_qt->widget;
-    Qt::WindowFlags flags;
-    bool frameless = false;
-    switch (m_type) {
-    case 1:
-    case 2:
-    case 8:
-        flags = Qt::Dialog;
-        break;
-    case 3:
-        flags = Qt::Tool;
-        break;
-    case 4:
-    case 5:
-    case 6:
-        flags = Qt::Window | Qt::FramelessWindowHint;
-        frameless = true;
-        break;
-    case 7:
-        flags = Qt::Tool | Qt::WindowStaysOnTopHint;
-        break;
-    default:
-        flags = Qt::Window;
-        break;
-    }
-    if (!frameless) {
-        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-        if (m_hasCloseButton)
-            flags |= Qt::WindowCloseButtonHint;
-        if (m_hasMinimizeButton)
-            flags |= Qt::WindowMinimizeButtonHint;
-        if (m_hasMaximizeButton && m_resizeable)
-            flags |= Qt::WindowMaximizeButtonHint;
-        if (m_hasFullScreenButton)
-            flags |= Qt::WindowFullscreenButtonHint;
-    }
+    // A window that cannot be resized offers no maximize button.
+    const Qt::WindowFlags flags = windowFlagsOf(m_type, { .close = m_hasCloseButton, .minimize = m_hasMinimizeButton,
+        .maximize = m_hasMaximizeButton && m_resizeable, .fullScreen = m_hasFullScreenButton });
     widget->setAttribute(Qt::WA_ShowWithoutActivating, isFloating());
     if (widget->windowFlags() == flags)
         return;
-    // New flags hide a shown window; it comes back as it was.
-    bool wasVisible = widget->isVisible();
-    widget->setWindowFlags(flags);
+    const bool wasVisible = widget->isVisible();
+    setWindowFlags(widget, flags);
     if (!wasVisible)
-        widget->setWindowModality(m_type == 2 ? Qt::ApplicationModal : Qt::NonModal);
-    if (wasVisible)
-        widget->show();
+        widget->setWindowModality(modalityOf(m_type));
 }
 
 bool Window::Visible() const
@@ -756,45 +463,16 @@ void Window::FullScreen(bool fullScreen)
 void Window::MenuBarVisible(bool visible)
 {
     m_menuBarVisible = visible;
-    if (QWidget* bar = m_qt->widget->menuWidget()) {
-        bar->setVisible(visible);
+    if (showMenuBar(m_qt->widget, visible))
         applySize();
-    }
 }
 
 void Window::MenuBar(const Ref<::MenuBar>& bar)
 {
     m_menuBar = bar;
-    WindowWidget* widget = m_qt->widget;
-    if (bar) {
-        auto* qtBar = new QMenuBar;
-        // The bar belongs in the window: this platform has no global menu bar.
-        qtBar->setNativeMenuBar(false);
-        bar->showIn(qtBar);
-        widget->setMenuBar(qtBar);
-        qtBar->setVisible(m_menuBarVisible);
-    } else if (widget->menuWidget()) {
-        widget->setMenuBar(nullptr);
-    }
+    hostMenuBar(m_qt->widget, bar, m_menuBarVisible);
     // The content keeps its size; the window grows or shrinks by the bar.
     applySize();
-}
-
-void Window::placeOnFirstShow()
-{
-    if (m_placed)
-        return;
-    m_placed = true;
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    WindowWidget* widget = m_qt->widget;
-    QRect available = screen->availableGeometry();
-    const QMargins frame = framedNow() && !frameOf(widget).isNull() ? frameOf(widget) : expectedFrame();
-    QSize size = widget->size().grownBy(frame);
-    int x = available.x() + std::max(0, (available.width() - size.width()) / 2);
-    int y = available.y() + std::max(0, (available.height() - size.height()) / 2);
-    moveFrameTo(QPoint(x, y));
 }
 
 // Showing, hiding, closing.
@@ -803,13 +481,13 @@ void Window::Show()
 {
     checkUIThread();
     WindowWidget* widget = m_qt->widget;
-    placeOnFirstShow();
+    if (!m_placed) {
+        m_placed = true;
+        m_qt->frame.centreOnScreen();
+    }
     if (isFloating()) {
-        attachToMainWindow();
-        if (!widget->isVisible() && headlessPlatform()) {
-            m_swallowShowActivation = true;
-            m_qt->previousActive = QApplication::activeWindow();
-        }
+        attachToMainWindow(widget, mainWindowWidget());
+        m_qt->unaskedActivation.showing(widget);
     }
     // A minimized window comes back, as it was before.
     if (widget->windowState() & Qt::WindowMinimized)
@@ -822,45 +500,15 @@ void Window::Show()
         widget->raise();
     if (!isFloating()) {
         widget->activateWindow();
-        raiseFloatingWindows();
-    }
-}
-
-void Window::attachToMainWindow()
-{
-    Window* main = mainWindow();
-    if (!main || main == this)
-        return;
-    m_qt->widget->winId();
-    main->m_qt->widget->winId();
-    QWindow* parent = main->m_qt->widget->windowHandle();
-    QWindow* handle = m_qt->widget->windowHandle();
-    // Said again once the main window is on screen: a window manager that met the floating
-    // window first, while its parent was not yet managed, did not take it as the parent's.
-    if (handle->transientParent() == parent)
-        handle->setTransientParent(nullptr);
-    handle->setTransientParent(parent);
-}
-
-void Window::raiseFloatingWindows()
-{
-    if (headlessPlatform())
-        return;
-    // Floating windows stay above the document windows, also those shown or activated after them.
-    // Copied: raising a window may have its handlers close one.
-    const std::vector<Ref<Window>> windows = openWindows();
-    for (const Ref<Window>& window : windows) {
-        if (window->isFloating() && !window->m_closed && window->m_qt->widget && window->m_qt->widget->isVisible()) {
-            window->attachToMainWindow();
-            window->m_qt->widget->raise();
-        }
+        // Floating windows stay above the document windows, also those shown after them.
+        raiseFloatingWindows(shownFloatingWindows(), mainWindowWidget());
     }
 }
 
 void Window::Hide()
 {
     checkUIThread();
-    noteFrame();
+    m_qt->frame.noteFrame();
     m_qt->widget->hide();
 }
 
@@ -876,34 +524,21 @@ void Window::discard()
         return;
     m_closed = true;
     Ref<Window> keep = self<Window>();
-    m_qt->resizeSettle->stop();
+    m_qt->resize.stopDrag();
+    m_qt->resize.stopKeepingSize();
     m_qt->widget->hide();
-    releaseControls();
+    m_qt->controls.release();
     removeOpenWindow(*this);
-}
-
-void Window::releaseControls()
-{
-    // Released outside the list: a control's destructor may look at the window.
-    std::vector<std::pair<std::string, Ref<Control>>> controls = std::move(m_controls);
-    m_controls.clear();
-    controls.clear();
 }
 
 void Window::qtActivated()
 {
     Ref<Window> keep = self<Window>();
-    if (m_swallowShowActivation) {
-        // The platform activated a window that asked to be shown without it: undo that.
-        m_swallowShowActivation = false;
-        QWidget* previous = m_qt->previousActive;
-        if (previous && previous != m_qt->widget && previous->isVisible())
-            previous->activateWindow();
+    if (m_qt->unaskedActivation.takenBack(m_qt->widget))
         return;
-    }
     // The window manager raised this window as it activated it.
     if (!isFloating())
-        raiseFloatingWindows();
+        raiseFloatingWindows(shownFloatingWindows(), mainWindowWidget());
     deliver(WindowEvent::Activate);
 }
 
@@ -918,21 +553,10 @@ bool Window::qtClosing()
     return true;
 }
 
-bool Window::qtKeyPressed(int key)
+bool Window::qtKeyPressed(WindowKey key)
 {
-    WindowKey windowKey;
-    if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        windowKey = WindowKey::Return;
-    else if (key == Qt::Key_Escape)
-        windowKey = WindowKey::Escape;
-    else
-        return false;
     Ref<Window> keep = self<Window>();
-    for (auto& [name, control] : m_controls) {
-        if (control->takeWindowKey(windowKey))
-            return true;
-    }
-    return false;
+    return m_qt->controls.takeKey(key);
 }
 
 // Controls.
@@ -943,30 +567,14 @@ void Window::_AddControl(const std::string& name, const Ref<Control>& control)
     control.get().attachWindow(self<Window>());
     if (control->Name().empty())
         control->Name(name);
-    m_controls.emplace_back(name, control);
+    m_qt->controls.add(name, control);
     control->placeInWindow();
 }
 
 Ref<Control> Window::_ControlByName(const std::string& name) const
 {
     checkUIThread();
-    for (const auto& [registered, control] : m_controls) {
-        if (namesMatch(registered, name))
-            return control;
-    }
-    return nullptr;
-}
-
-void Window::setTabOrder()
-{
-    std::vector<Control::FocusPlace> order;
-    for (auto& [name, control] : m_controls) {
-        if (std::optional<Control::FocusPlace> place = control->focusPlace())
-            order.push_back(*place);
-    }
-    std::stable_sort(order.begin(), order.end(), [](const Control::FocusPlace& a, const Control::FocusPlace& b) { return a.tabIndex < b.tabIndex; });
-    for (size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1].widget, order[i].widget);
+    return m_qt->controls.byName(name);
 }
 
 QWidget* Window::qtWidget() const

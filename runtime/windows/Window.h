@@ -16,8 +16,6 @@
 
 class Graphics;
 class MenuBar;
-class QMargins;
-class QPoint;
 class QWidget;
 
 // The events of a window itself; a window class binds those it handles.
@@ -157,15 +155,14 @@ public:
     QWidget* contentWidget() const;
     // True once the window is closed (Close, or its close box without a Close handler).
     bool closed() const { return m_closed; }
+    // True for a floating window (Type 3 or 7): above the main window, shown without activation.
+    bool isFloating() const;
 
     // Sizes a design gives are the window's start: they post no Resized event.
-    void designWillApply() override;
-    void designDidApply() override;
+    void designWillApply() override { m_applyingDesign = true; }
+    void designDidApply() override { m_applyingDesign = false; }
 
 private:
-    friend class WindowWidget;
-    friend class WindowContentWidget;
-
     static constexpr size_t index(WindowEvent event) { return static_cast<size_t>(event); }
     // Runs a bound handler from code; its exception reaches the caller.
     void raise(WindowEvent event);
@@ -174,38 +171,22 @@ private:
     void deliverPaint(Ref<Graphics> graphics, const std::vector<Rect>& areas);
 
     void discard();
-    void releaseControls();
-    bool isFloating() const;
-    int menuBarHeight() const;
     void applyWindowFlags();
     void applySize();
     void applySizeLimits();
     void applyBackground();
-    void placeOnFirstShow();
-    // The frame's top-left on the screen, and moving it there, whether or not the window
-    // manager has framed the window yet.
-    QPoint framePosition() const;
-    void moveFrameTo(QPoint position);
-    bool framedNow() const;
-    void noteFrame();
-    QMargins expectedFrame() const;
-    void raiseFloatingWindows();
-    void attachToMainWindow();
     void postResized();
-    void setTabOrder();
     void contentResized(int64_t oldWidth, int64_t oldHeight);
 
     // Qt reports: the window's size changed (by the user or the window system, not by code).
     void qtResized();
-    void qtResizeSettled();
-    void checkSystemSize();
+    void userResizeEnded();
     void qtActivated();
     bool qtClosing();
-    bool qtKeyPressed(int key);
+    bool qtKeyPressed(WindowKey key);
 
     std::array<std::function<void()>, 11> m_handlers;
     std::function<void(Ref<Graphics>, const std::vector<Rect>&)> m_paintHandler;
-    std::vector<std::pair<std::string, Ref<Control>>> m_controls;
     Ref<::MenuBar> m_menuBar;
 
     int64_t m_width = 600;
@@ -238,8 +219,6 @@ private:
     bool m_placed = false;
     bool m_resizedPosted = false;
     bool m_maximizeReported = false;
-    bool m_swallowShowActivation = false;
-    int m_changingGeometry = 0;
     struct QtParts;
     std::unique_ptr<QtParts> m_qt;
 };

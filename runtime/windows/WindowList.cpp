@@ -2,6 +2,8 @@
 
 #include "windows/Window.h"
 
+#include <QWidget>
+
 #include <algorithm>
 
 namespace {
@@ -53,6 +55,23 @@ Window* mainWindow()
             return window.raw();
     }
     return nullptr;
+}
+
+QWidget* mainWindowWidget()
+{
+    Window* main = mainWindow();
+    return main ? main->qtWidget() : nullptr;
+}
+
+std::vector<QWidget*> shownFloatingWindows()
+{
+    std::vector<QWidget*> floating;
+    for (const Ref<Window>& window : windows()) {
+        QWidget* widget = window->qtWidget();
+        if (window->isFloating() && !window->closed() && widget && widget->isVisible())
+            floating.push_back(widget);
+    }
+    return floating;
 }
 
 void releaseOpenWindows()

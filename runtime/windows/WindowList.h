@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+class QWidget;
 class Window;
 
 // The open windows, in the order their construction began: a window is open from the start of
@@ -21,5 +22,8 @@ void removeOpenWindow(const Window& window);
 const std::vector<Ref<Window>>& openWindows();
 // Runtime side: the main window, or none.
 Window* mainWindow();
+// Runtime side: the main window's widget, or none; the widgets of the floating windows shown.
+QWidget* mainWindowWidget();
+std::vector<QWidget*> shownFloatingWindows();
 // Runtime side: lets go of every open window, for the process to end.
 void releaseOpenWindows();

@@ -7,17 +7,19 @@
 // bindPainter(nullptr): drawing on the surface afterwards throws NilObjectException. One Graphics
 // per canvas can be kept and re-bound on every paint, so painting allocates nothing.
 // Binding turns on the painter's antialiasing; each call then sets the painter's transform, pen
-// and brush as it needs, and nothing else.
+// and brush as it needs, and nothing else. What the surface draws on is a GraphicsTarget
+// (drawing/private/GraphicsTarget.h): a picture, a canvas's record or a painter.
 
 #include "object/Object.h"
 
 #include <cstdint>
+#include <memory>
 
-class CanvasRecord;
+class GraphicsTarget;
 class Object2D;
+class PainterTarget;
 class Picture;
 class QPainter;
-class QRectF;
 
 class Graphics : public Object {
     RUNTIME_OBJECT(Graphics)
@@ -50,27 +52,15 @@ public:
     static Ref<Graphics> forPainter(QPainter* painter);
     // Runtime side: draws with `painter` from now on; nullptr leaves the surface unbound.
     void bindPainter(QPainter* painter);
-    // Runtime side: keeps what is drawn in `record` instead of drawing it, until bound again.
-    void bindRecord(CanvasRecord* record);
+    // Runtime side: draws on `target` from now on; nullptr leaves the surface unbound.
+    void bindTarget(GraphicsTarget* target);
 
 private:
-    friend class Picture;
-    // The surface of `picture`, drawing with the painter the picture keeps open on its pixels.
-    void bindPicture(Picture* picture, QPainter* painter);
-    QPainter& painter() const;
-    // The surface's extent in its own units.
-    QRectF extent() const;
-    void noteDrawn(const QRectF& area);
-    // noteDrawn, and on a picture the end of drawing on it directly.
-    void noteDirect(const QRectF& area);
-    // A lay at whole device pixels onto a picture, recorded; false when it has to be drawn directly.
-    bool recordLay(const Ref<Picture>& picture, const Ref<Picture>& mask, double x, double y, double sourceX,
-                   double sourceY, double sourceWidth, double sourceHeight);
-    void drawDirect(Picture& source, const Ref<Picture>& mask, double x, double y, double width, double height,
-                    double sourceX, double sourceY, double sourceWidth, double sourceHeight);
+    // What the surface draws on; throws NilObjectException when it is bound to nothing.
+    GraphicsTarget& target() const;
 
-    QPainter* m_painter = nullptr;
-    Picture* m_picture = nullptr;
-    CanvasRecord* m_record = nullptr;
+    GraphicsTarget* m_target = nullptr;
+    // The target bindPainter binds, kept from one paint to the next.
+    std::unique_ptr<PainterTarget> m_painterTarget;
     Color m_foreColor { 0x000000 };
 };

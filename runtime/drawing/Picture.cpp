@@ -2,15 +2,15 @@
 
 #include "drawing/Graphics.h"
 #include "drawing/private/PictureRecord.h"
+#include "drawing/private/PictureTarget.h"
 
 #include <QGuiApplication>
 #include <QImage>
-
-#include <cstdlib>
 #include <QPainter>
 #include <QScreen>
 
 #include <cmath>
+#include <cstdlib>
 
 #include <sys/mman.h>
 
@@ -22,6 +22,8 @@ struct Picture::Surface {
     QPainter painter;
     QRect drawn;
     std::unique_ptr<PictureRecord> record;
+    // What the picture's Graphics draws on.
+    std::unique_ptr<PictureTarget> target;
 };
 
 namespace {
@@ -103,15 +105,16 @@ Picture::Picture(int64_t width, int64_t height, int64_t depth)
     m_surface->record = std::make_unique<PictureRecord>(m_surface->image);
     m_surface->painter.begin(&m_surface->image);
     m_surface->painter.setRenderHint(QPainter::Antialiasing);
+    m_surface->target = std::make_unique<PictureTarget>(*this, m_surface->painter);
     m_graphics = makeRef<::Graphics>();
-    m_graphics->bindPicture(this, &m_surface->painter);
+    m_graphics->bindTarget(m_surface->target.get());
 }
 
 Picture::~Picture()
 {
     // Someone may still hold the surface; it must not draw on pixels that are gone.
     if (m_graphics)
-        m_graphics->bindPainter(nullptr);
+        m_graphics->bindTarget(nullptr);
 }
 
 Ref<Picture> Picture::Constructor(int64_t width, int64_t height, int64_t depth)

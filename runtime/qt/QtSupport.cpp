@@ -1,7 +1,6 @@
 #include "qt/QtSupport.h"
 
 #include "application/EventDelivery.h"
-#include "drawing/Graphics.h"
 #include "object/RuntimeException.h"
 
 #include <QCoreApplication>
@@ -125,13 +124,4 @@ void checkUIThread()
     QCoreApplication* application = QCoreApplication::instance();
     if (application && QThread::currentThread() != application->thread())
         throw ThreadAccessingUIException();
-}
-
-Ref<Graphics> paintSurface(Ref<Graphics>& surface, QPainter* painter)
-{
-    if (!surface)
-        surface = Graphics::forPainter(painter);
-    else
-        surface->bindPainter(painter);
-    return surface;
 }

@@ -2,23 +2,14 @@
 
 // Internal to the runtime: the few helpers its Qt-facing sources share. Not for the application.
 
-#include "windows/Rect.h"
-#include "object/Ref.h"
-
 #include <QRect>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
-
-class Graphics;
-class QPainter;
-class QRegion;
 
 class QObject;
-class QWidget;
 
 // Marks the time a window-system event is being handled: Qt objects disposed meanwhile may be
 // on the call stack, so they are deleted once the event is over. Put one at the top of every
@@ -36,9 +27,6 @@ public:
 // close box, activation) through RuntimeDeliver; false when it threw.
 bool deliverSystemEvent(const std::function<void()>& handler);
 
-// The surface a widget's Paint event hands out, made on the first paint and bound to each
-// paint's painter in turn; unbind it with bindPainter(nullptr) once the paint is over.
-Ref<Graphics> paintSurface(Ref<Graphics>& surface, QPainter* painter);
 
 // Ends a Qt object that a runtime object owned: its signals are cut at once, and it is deleted
 // (later, inside a SystemEventScope) while Qt is alive, or left to the process once Qt's state

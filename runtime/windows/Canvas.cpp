@@ -3,6 +3,7 @@
 #include "windows/Delegate.h"
 #include "drawing/Graphics.h"
 #include "drawing/private/CanvasRecord.h"
+#include "drawing/private/PainterTarget.h"
 #include "qt/QtSupport.h"
 
 #include <QMouseEvent>
@@ -67,9 +68,9 @@ protected:
         if (!m_frameDrawn)
             drawFrame();
         QPainter painter(this);
-        Ref<Graphics> graphics = paintSurface(m_graphics, &painter);
-        m_record.replay(*graphics, painter, event->region());
-        graphics->bindPainter(nullptr);
+        m_painterTarget.bind(&painter);
+        m_record.replay(m_painterTarget, painter, event->region());
+        m_painterTarget.bind(nullptr);
     }
 
     void mousePressEvent(QMouseEvent* event) override
@@ -103,13 +104,13 @@ private:
         m_record.clear();
         if (!m_graphics)
             m_graphics = makeRef<Graphics>();
-        m_graphics->bindRecord(&m_record);
+        m_graphics->bindTarget(&m_record);
         m_areas.assign(1, Rect { 0, 0, width(), height() });
         EventArguments arguments;
         arguments.graphics = m_graphics;
         arguments.areas = &m_areas;
         m_owner->deliverEvent(kCanvasPaintEvent, arguments);
-        m_graphics->bindPainter(nullptr);
+        m_graphics->bindTarget(nullptr);
 
         const double ratio = devicePixelRatio();
         const QRect pixels(0, 0, static_cast<int>(std::ceil(width() * ratio)), static_cast<int>(std::ceil(height() * ratio)));
@@ -143,7 +144,9 @@ private:
     }
 
     Canvas* m_owner;
+    // The Paint event draws into the record, and the record is shown through the painter target.
     Ref<Graphics> m_graphics;
+    PainterTarget m_painterTarget;
     CanvasRecord m_record;
     CanvasRecord m_shown;
     raster::Damage m_bands;

@@ -1,9 +1,9 @@
 #include "drawing/private/CanvasRecord.h"
 
-#include "drawing/private/PictureRecord.h"
-#include "drawing/Graphics.h"
 #include "drawing/Object2D.h"
 #include "drawing/Picture.h"
+#include "drawing/private/PainterTarget.h"
+#include "drawing/private/PictureRecord.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -12,62 +12,60 @@
 
 #include <cmath>
 
-void CanvasRecord::addFill(Color colour, int64_t x, int64_t y, int64_t width, int64_t height)
+void CanvasRecord::fillRect(Color colour, int64_t x, int64_t y, int64_t width, int64_t height)
 {
     Entry entry;
     entry.kind = Entry::Kind::Fill;
     entry.colour = colour;
-    entry.arguments[0] = static_cast<double>(x);
-    entry.arguments[1] = static_cast<double>(y);
-    entry.arguments[2] = static_cast<double>(width);
-    entry.arguments[3] = static_cast<double>(height);
+    entry.fill[0] = x;
+    entry.fill[1] = y;
+    entry.fill[2] = width;
+    entry.fill[3] = height;
     m_entries.push_back(std::move(entry));
 }
 
-void CanvasRecord::addShape(const Ref<Object2D>& shape, double x, double y)
+void CanvasRecord::drawObject(const Ref<Object2D>& shape, double x, double y)
 {
     Entry entry;
     entry.kind = Entry::Kind::Shape;
     entry.shape = shape;
-    entry.arguments[0] = x;
-    entry.arguments[1] = y;
+    entry.x = x;
+    entry.y = y;
     m_entries.push_back(std::move(entry));
 }
 
-void CanvasRecord::addPicture(const Ref<Picture>& picture, const double (&arguments)[8])
+void CanvasRecord::drawPicture(const Ref<Picture>& picture, const PictureLay& lay)
 {
     Entry entry;
     entry.kind = Entry::Kind::Picture;
     entry.picture = picture;
-    std::copy(arguments, arguments + 8, entry.arguments);
+    entry.lay = lay;
     m_entries.push_back(std::move(entry));
 }
 
-void CanvasRecord::replay(Graphics& surface, QPainter& painter, const QRegion& region) const
+void CanvasRecord::replay(PainterTarget& target, QPainter& painter, const QRegion& region) const
 {
     for (const Entry& entry : m_entries) {
-        const double* a = entry.arguments;
         int dx = 0, dy = 0;
         if (region.rectCount() > 1 && laidAt(entry, painter.device()->devicePixelRatio(), dx, dy)) {
             // A copy through a clip of many rectangles is handed to Qt's thread pool; one
             // rectangle at a time it is a plain copy.
             for (const QRect& area : region) {
                 painter.setClipRect(area);
-                surface.DrawPicture(entry.picture, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]);
+                target.drawPicture(entry.picture, entry.lay);
             }
             painter.setClipping(false);
             continue;
         }
         switch (entry.kind) {
         case Entry::Kind::Fill:
-            surface.ForeColor(entry.colour);
-            surface.FillRect(static_cast<int64_t>(a[0]), static_cast<int64_t>(a[1]), static_cast<int64_t>(a[2]), static_cast<int64_t>(a[3]));
+            target.fillRect(entry.colour, entry.fill[0], entry.fill[1], entry.fill[2], entry.fill[3]);
             break;
         case Entry::Kind::Shape:
-            surface.DrawObject(entry.shape, a[0], a[1]);
+            target.drawObject(entry.shape, entry.x, entry.y);
             break;
         case Entry::Kind::Picture:
-            surface.DrawPicture(entry.picture, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]);
+            target.drawPicture(entry.picture, entry.lay);
             break;
         }
     }
@@ -75,14 +73,9 @@ void CanvasRecord::replay(Graphics& surface, QPainter& painter, const QRegion& r
 
 bool CanvasRecord::laidAt(const Entry& entry, double pixelRatio, int& dx, int& dy)
 {
-    if (entry.kind != Entry::Kind::Picture || entry.picture->pixelRatio() != pixelRatio || entry.picture->Mask())
+    if (entry.kind != Entry::Kind::Picture || entry.picture->pixelRatio() != pixelRatio || entry.picture->Mask() || !entry.lay.unscaled())
         return false;
-    const double* a = entry.arguments;
-    const auto own = [](double value, int64_t size) { return value == Graphics::kLeftOut ? static_cast<double>(size) : value; };
-    const Picture& picture = *entry.picture;
-    if (own(a[2], picture.Width()) != own(a[6], picture.Width()) || own(a[3], picture.Height()) != own(a[7], picture.Height()))
-        return false;
-    const double x = (a[0] - a[4]) * pixelRatio, y = (a[1] - a[5]) * pixelRatio;
+    const double x = (entry.lay.x - entry.lay.sourceX) * pixelRatio, y = (entry.lay.y - entry.lay.sourceY) * pixelRatio;
     if (std::abs(x - std::round(x)) > 1e-6 || std::abs(y - std::round(y)) > 1e-6)
         return false;
     dx = static_cast<int>(std::lround(x));
@@ -98,8 +91,7 @@ bool CanvasRecord::changesFrom(const CanvasRecord& shown, double pixelRatio, ras
         const Entry& now = m_entries[i];
         const Entry& before = shown.m_entries[i];
         int dx = 0, dy = 0;
-        if (!laidAt(now, pixelRatio, dx, dy) || now.picture != before.picture
-            || !std::equal(now.arguments, now.arguments + 8, before.arguments))
+        if (!laidAt(now, pixelRatio, dx, dy) || now.picture != before.picture || !(now.lay == before.lay))
             return false;
         // Drawn now, so its changes are known.
         now.picture->record().render();

@@ -4,30 +4,28 @@
 // again from it, and so a repeat of the same drawing repaints only the pixels of its pictures
 // that changed since the canvas last showed them.
 
-#include "object/Object.h"
+#include "drawing/private/GraphicsTarget.h"
 #include "drawing/private/Raster.h"
-#include "object/Ref.h"
+#include "object/Object.h"
 
 #include <cstdint>
 #include <vector>
 
-class Graphics;
-class Object2D;
-class Picture;
+class PainterTarget;
 class QPainter;
 class QRect;
 class QRegion;
 
-class CanvasRecord {
+class CanvasRecord final : public GraphicsTarget {
 public:
     void clear() { m_entries.clear(); }
-    void addFill(Color colour, int64_t x, int64_t y, int64_t width, int64_t height);
-    void addShape(const Ref<Object2D>& shape, double x, double y);
-    // A DrawPicture with its arguments as given (left-out ones included).
-    void addPicture(const Ref<Picture>& picture, const double (&arguments)[8]);
+    // What the Paint event draws: kept, not drawn.
+    void fillRect(Color colour, int64_t x, int64_t y, int64_t width, int64_t height) override;
+    void drawObject(const Ref<Object2D>& shape, double x, double y) override;
+    void drawPicture(const Ref<Picture>& picture, const PictureLay& lay) override;
 
-    // Draws it all on `surface`, which paints with `painter` the area `region` (shapes as they are now).
-    void replay(Graphics& surface, QPainter& painter, const QRegion& region) const;
+    // Draws it all on `target`, which paints with `painter` the area `region` (shapes as they are now).
+    void replay(PainterTarget& target, QPainter& painter, const QRegion& region) const;
     // Adds to `bands` (one row per band of kBandRows device rows) the device pixels that differ
     // from what `shown` drew; false when that is not known, which means all of them.
     bool changesFrom(const CanvasRecord& shown, double pixelRatio, raster::Damage& bands) const;
@@ -43,9 +41,13 @@ private:
     struct Entry {
         enum class Kind { Fill, Shape, Picture } kind = Kind::Fill;
         Color colour;
-        double arguments[8] {};
+        // A fill's rectangle, a shape's position.
+        int64_t fill[4] {};
+        double x = 0;
+        double y = 0;
         Ref<Object2D> shape;
         Ref<Picture> picture;
+        PictureLay lay {};
         int64_t shownVersion = -1;
     };
     // The offset in device pixels at which an entry lays its picture unscaled; false when it does not.

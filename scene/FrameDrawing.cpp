@@ -1,12 +1,13 @@
 #include "wFlag.h"
 
-#include "windows/CheckBox.h"
 #include "SceneConstants.h"
+#include "drawing/Graphics.h"
 #include "wPanel.h"
+#include "windows/CheckBox.h"
 
 namespace {
 
-constexpr double kLeftOut = -10000.0;
+constexpr double kLeftOut = Graphics::kLeftOut;
 constexpr int kGlorySectors = 6;
 
 } // namespace

@@ -57,7 +57,7 @@ void fill(QPainter& painter, const std::vector<QPointF>& polygon)
 // Scratch space shared by every fill on the one user-interface thread; it keeps its capacity,
 // so steady frames do not allocate.
 struct Scratch {
-    std::vector<QPointF> placed, clipped, work, strip;
+    std::vector<QPointF> placed, work, strip;
 };
 
 Scratch& scratch()
@@ -207,23 +207,21 @@ void Object2D::paint(QPainter& painter, const QTransform& outer, const QRectF& c
     painter.setBrush(cache.fill);
 
     // Parts outside the surface cost rasterizing time but show nothing: cut them off first.
-    raster::clipToEdge(buffers.placed, buffers.work, raster::ClipEdge::Left, clip.left());
-    raster::clipToEdge(buffers.work, buffers.clipped, raster::ClipEdge::Right, clip.right());
-    raster::clipToEdge(buffers.clipped, buffers.work, raster::ClipEdge::Top, clip.top());
-    raster::clipToEdge(buffers.work, buffers.clipped, raster::ClipEdge::Bottom, clip.bottom());
-    if (buffers.clipped.size() < 3)
+    std::vector<QPointF>& clipped = buffers.placed;
+    raster::clipToBox(clipped, buffers.work, clip.left(), clip.top(), clip.right(), clip.bottom());
+    if (clipped.size() < 3)
         return;
-    const QRectF bounds = boundsOf(buffers.clipped);
+    const QRectF bounds = boundsOf(clipped);
     touched |= bounds;
 
     const double firstRow = std::floor(bounds.top() * pixelRatio / kStripRows) * kStripRows;
     const double lastRow = bounds.bottom() * pixelRatio;
     if (lastRow - firstRow <= kStripRows) {
-        fill(painter, buffers.clipped);
+        fill(painter, clipped);
         return;
     }
     for (double row = firstRow; row < lastRow; row += kStripRows) {
-        raster::clipToEdge(buffers.clipped, buffers.work, raster::ClipEdge::Top, row / pixelRatio);
+        raster::clipToEdge(clipped, buffers.work, raster::ClipEdge::Top, row / pixelRatio);
         raster::clipToEdge(buffers.work, buffers.strip, raster::ClipEdge::Bottom, (row + kStripRows) / pixelRatio);
         fill(painter, buffers.strip);
     }

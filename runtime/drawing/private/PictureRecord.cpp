@@ -19,9 +19,10 @@ int bottomOf(const QRect& rect)
     return rect.y() + rect.height();
 }
 
+// The pixel a position in 1/256ths of a pixel lies in.
 int64_t pixelFloor(int64_t subpixels)
 {
-    return subpixels >= 0 ? subpixels / raster::kSubpixels : -((-subpixels + raster::kSubpixels - 1) / raster::kSubpixels);
+    return raster::floorDivide(subpixels, raster::kSubpixels);
 }
 
 } // namespace

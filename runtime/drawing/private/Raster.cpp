@@ -15,14 +15,6 @@ constexpr int64_t kOne = kSubpixels;
 // Shapes reaching beyond the surface are cut this many pixels outside it.
 constexpr double kMargin = 4;
 
-int64_t floorDivide(int64_t numerator, int64_t denominator)
-{
-    int64_t quotient = numerator / denominator;
-    if ((numerator % denominator != 0) && ((numerator < 0) != (denominator < 0)))
-        --quotient;
-    return quotient;
-}
-
 Point fixed(const QPointF& point)
 {
     return { static_cast<int32_t>(std::lround(point.x() * kOne)), static_cast<int32_t>(std::lround(point.y() * kOne)) };
@@ -65,6 +57,15 @@ void clipToEdge(const std::vector<QPointF>& in, std::vector<QPointF>& out, ClipE
     }
 }
 
+void clipToBox(std::vector<QPointF>& polygon, std::vector<QPointF>& scratch, double left, double top, double right,
+               double bottom)
+{
+    clipToEdge(polygon, scratch, ClipEdge::Left, left);
+    clipToEdge(scratch, polygon, ClipEdge::Right, right);
+    clipToEdge(polygon, scratch, ClipEdge::Top, top);
+    clipToEdge(scratch, polygon, ClipEdge::Bottom, bottom);
+}
+
 void fixPolygon(const QPointF* points, size_t count, int width, int height, std::vector<Point>& out)
 {
     if (count < 3)
@@ -81,10 +82,7 @@ void fixPolygon(const QPointF* points, size_t count, int width, int height, std:
     // Kept for the next shape: steady frames allocate nothing.
     static std::vector<QPointF> first, second;
     first.assign(points, points + count);
-    clipToEdge(first, second, ClipEdge::Left, left);
-    clipToEdge(second, first, ClipEdge::Right, right);
-    clipToEdge(first, second, ClipEdge::Top, top);
-    clipToEdge(second, first, ClipEdge::Bottom, bottom);
+    clipToBox(first, second, left, top, right, bottom);
     if (first.size() < 3)
         return;
     for (const QPointF& point : first)

@@ -15,6 +15,15 @@ namespace raster {
 
 inline constexpr int kSubpixels = 256;
 
+// numerator / denominator rounded down, not towards zero.
+inline int64_t floorDivide(int64_t numerator, int64_t denominator)
+{
+    int64_t quotient = numerator / denominator;
+    if ((numerator % denominator != 0) && ((numerator < 0) != (denominator < 0)))
+        --quotient;
+    return quotient;
+}
+
 struct Point {
     int32_t x;
     int32_t y;
@@ -28,6 +37,10 @@ enum class ClipEdge { Left, Right, Top, Bottom };
 // (Sutherland-Hodgman). Every point on that side keeps its winding number, so either fill rule
 // gives the same pixels.
 void clipToEdge(const std::vector<QPointF>& in, std::vector<QPointF>& out, ClipEdge edge, double value);
+// Keeps the part of a closed polygon inside the box, cutting by its left, right, top and bottom
+// sides in that order; `scratch` is room for the steps between.
+void clipToBox(std::vector<QPointF>& polygon, std::vector<QPointF>& scratch, double left, double top, double right,
+               double bottom);
 
 // Puts `count` points given in device pixels into `out` as fixed-point points, first cut to
 // a box a little larger than the width x height surface (so huge shapes cost nothing outside

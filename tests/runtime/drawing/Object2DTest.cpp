@@ -9,8 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 using test::opaque;
 using test::pixelAt;
@@ -152,7 +155,7 @@ TEST(Object2D, BorderIsDrawnOnlyWhenItHasAWidth)
 TEST(Object2D, HugeShapeIsCutToThePictureWithoutSeams)
 {
     // A sector whose radius (2000) reaches far past the picture; filled whole inside it, every
-    // row full, also where the fill is split into strips.
+    // row full, where the picture's rasterizer cuts it to the picture.
     Ref<Picture> picture = Picture::Constructor(300, 300, 32);
     Ref<ArcShape> sector = shape<ArcShape>(kBlack, 300, 300);
     sector->ArcAngle(kPi / 2);
@@ -161,5 +164,78 @@ TEST(Object2D, HugeShapeIsCutToThePictureWithoutSeams)
     for (int y = 0; y < 300; ++y) {
         ASSERT_EQ(pixelAt(*picture, 150, y), opaque(kBlack)) << "row " << y;
         ASSERT_EQ(pixelAt(*picture, 299, y), opaque(kBlack)) << "row " << y;
+    }
+}
+
+// A shape painted through a painter (on a canvas, in a window) goes to Qt's rasterizer in strips
+// of 32 device rows. Each row is filled as one fill of the whole outline fills it: no row left
+// out or laid twice where two strips meet, only Qt's own rounding of the cut's corners.
+TEST(Object2D, APaintedShapeIsFilledInStripsWithoutSeams)
+{
+    struct Outline : Object2D::Sink {
+        std::vector<std::vector<QPointF>> fills;
+        void fill(const QPointF* points, size_t count, Color) override { fills.emplace_back(points, points + count); }
+    };
+    // Taller than many strips, reaching over their edges at every slope.
+    Ref<OvalShape> oval = shape<OvalShape>(kBlue, 150, 280);
+    Ref<ArcShape> sector = shape<ArcShape>(kBlack, 280, 280);
+    sector->StartAngle(0.3);
+    sector->ArcAngle(1.9);
+    sector->Rotation(0.7);
+    const struct {
+        const char* name;
+        Ref<Object2D> shape;
+        QPointF at;
+    } shapes[] = { { "an oval", oval, { 100, 150 } }, { "a turned sector", sector, { 20, 10 } } };
+    constexpr int kMostRounding = 4;
+    for (const auto& drawn : shapes) {
+        for (double ratio : { 1.0, 1.5, 2.0 }) {
+            SCOPED_TRACE(testing::Message() << drawn.name << " at " << ratio << " pixels a unit");
+            const QSize pixels(static_cast<int>(200 * ratio), static_cast<int>(300 * ratio));
+            QImage strips(pixels, QImage::Format_ARGB32_Premultiplied);
+            strips.fill(Qt::transparent);
+            strips.setDevicePixelRatio(ratio);
+            {
+                QPainter painter(&strips);
+                Ref<Graphics> surface = Graphics::forPainter(&painter);
+                surface->DrawObject(drawn.shape, drawn.at.x(), drawn.at.y());
+                surface->bindPainter(nullptr);
+            }
+            // The same outline, in device pixels, filled by Qt in one go.
+            QImage whole(pixels, QImage::Format_ARGB32_Premultiplied);
+            whole.fill(Qt::transparent);
+            {
+                Outline outline;
+                drawn.shape->place(QTransform::fromTranslate(drawn.at.x(), drawn.at.y()), ratio, outline);
+                ASSERT_EQ(outline.fills.size(), 1u);
+                QPainter painter(&whole);
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(QColor::fromRgb(drawn.shape->FillColor().rgb | 0xFF000000u));
+                painter.drawPolygon(outline.fills[0].data(), static_cast<int>(outline.fills[0].size()), Qt::OddEvenFill);
+            }
+            // Inside: the pixel and its four neighbours wholly covered.
+            const auto inside = [&whole](int x, int y) {
+                for (const QPoint& at : { QPoint(x, y), QPoint(x - 1, y), QPoint(x + 1, y), QPoint(x, y - 1), QPoint(x, y + 1) }) {
+                    if (!whole.rect().contains(at) || qAlpha(whole.pixel(at)) != 255)
+                        return false;
+                }
+                return true;
+            };
+            int fullRows = 0;
+            for (int y = 0; y < pixels.height(); ++y) {
+                bool full = false;
+                for (int x = 0; x < pixels.width(); ++x) {
+                    const QRgb seen = strips.pixel(x, y), expected = whole.pixel(x, y);
+                    ASSERT_LE(std::abs(qAlpha(seen) - qAlpha(expected)), kMostRounding) << "pixel " << x << ", " << y;
+                    if (inside(x, y)) {
+                        ASSERT_EQ(seen, expected) << "pixel " << x << ", " << y << " inside the shape";
+                        full = true;
+                    }
+                }
+                fullRows += full;
+            }
+            EXPECT_GT(fullRows, 3 * 32 * ratio) << "the shape reaches over several strips";
+        }
     }
 }

@@ -13,6 +13,8 @@ import time
 
 DEADLINE = 20.0
 SCREEN = (1920, 1080)
+# The flag window's content at launch: the flag, below the menu bar.
+FLAG_SIZE = (720, 480)
 
 FLAG_TITLE = "Beautiful!   Flag of Tarnia"
 PANEL_TITLE = "Flag show and Music Volume"
@@ -291,6 +293,14 @@ class Desktop:
                  ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
         return tuple(int(m.group(1)) for m in found) if all(found) else None
 
+    def menu_bar_height(self, flag):
+        """The height of the flag window's menu bar, as the running application lays it out: the
+        window's height above the 720 x 480 flag it has at launch."""
+        _, _, width, height = self.geometry(flag)
+        if width != FLAG_SIZE[0] or height <= FLAG_SIZE[1]:
+            raise Failure(f"the flag window is {width} x {height}, not the launch flag under a menu bar")
+        return height - FLAG_SIZE[1]
+
     def frame_extents(self, window):
         """(left, right, top, bottom) of the frame the window manager put around the window."""
         text = self.run("xprop", "-id", str(window), "_NET_FRAME_EXTENTS")
@@ -323,6 +333,17 @@ class Desktop:
 
     def key(self, *keys):
         self.run("xdotool", "key", "--clearmodifiers", *keys, check=True)
+
+    def press_until(self, what, press, probe, attempts=3, deadline=2.0):
+        """Presses, then waits for probe() to hold; presses again, as a hand would, if it did not
+        within the deadline (a window manager busy the first time), up to `attempts` presses."""
+        for attempt in range(attempts):
+            press()
+            try:
+                return wait_for(what, probe, deadline)
+            except Failure:
+                if attempt == attempts - 1:
+                    raise
 
     def drag(self, start, by, moves, pause):
         """Presses at `start`, moves by `by` in `moves` even steps `pause` seconds apart, releases."""

@@ -6,7 +6,6 @@ import desktop
 from desktop import Failure
 
 CANTON = (100, 80)  # inside the canton of the 720 x 480 flag, below the menu bar
-MENU_BAR = 19
 
 
 def shown_above(d, panel, flag, when):
@@ -27,7 +26,7 @@ def test(d, executable):
     shown_above(d, panel, flag, "after Show Panel, minimized before")
 
     x, y, _, _ = d.geometry(flag)
-    d.click(x + CANTON[0], y + MENU_BAR + CANTON[1])
+    d.click(x + CANTON[0], y + d.menu_bar_height(flag) + CANTON[1])
     shown_above(d, panel, flag, "after a press in the canton")
 
 

@@ -8,7 +8,6 @@ the process with status 0. An empty QT_QPA_PLATFORM chooses no platform either."
 import desktop
 from desktop import Failure
 
-MENU_BAR = 19
 PRESS = (120, 90)
 # The panel is 222 x 135, centred on the press but kept 10 pixels from the screen's edges.
 FRAME_AT = (10, int(90 - 135 / 2))
@@ -31,7 +30,7 @@ def run_session(d, executable):
     above_the_flag(d, panel, flag, "at launch")
 
     x, y, _, _ = d.geometry(flag)
-    d.click(x + PRESS[0], y + MENU_BAR + PRESS[1])
+    d.click(x + PRESS[0], y + d.menu_bar_height(flag) + PRESS[1])
     try:
         desktop.wait_for("the panel's frame at the press", lambda: d.frame_origin(panel) == FRAME_AT)
     except Failure:

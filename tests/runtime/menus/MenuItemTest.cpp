@@ -14,7 +14,7 @@ Ref<MenuItem> item(const std::string& name, const std::string& text)
     return made;
 }
 
-TEST(MenuItemTest, LookupFindsItemsAtAnyDepthAndChildOnlyDirectOnes)
+TEST(MenuItem, LookupFindsItemsAtAnyDepthAndChildOnlyDirectOnes)
 {
     Ref<MenuBar> bar = makeRef<MenuBar>();
     Ref<MenuItem> menu = item("AdjustMenu", "Adjust");
@@ -29,7 +29,7 @@ TEST(MenuItemTest, LookupFindsItemsAtAnyDepthAndChildOnlyDirectOnes)
     EXPECT_TRUE(bar->_Lookup("Nothing").isNil());
 }
 
-TEST(MenuItemTest, FlagsShowInTheItemsAction)
+TEST(MenuItem, FlagsShowInTheItemsAction)
 {
     Ref<MenuItem> menu = item("AdjustMenu", "Adjust");
     Ref<MenuItem> loop = item("AdjustLoop", "Loop");
@@ -48,7 +48,7 @@ TEST(MenuItemTest, FlagsShowInTheItemsAction)
     EXPECT_EQ(menu->action()->menu()->actions().size(), 2);
 }
 
-TEST(MenuItemTest, StoredShortcutsBecomeKeys)
+TEST(MenuItem, StoredShortcutsBecomeKeys)
 {
     const struct {
         const char* stored;

@@ -48,7 +48,7 @@ std::string bytesOf(std::initializer_list<int> values)
     return bytes;
 }
 
-TEST(DesignRecordTest, EncodesEachTypeLittleEndianBetweenLengthByteAndTrailingZero)
+TEST(DesignRecord, EncodesEachTypeLittleEndianBetweenLengthByteAndTrailingZero)
 {
     struct Case {
         const char* what;
@@ -70,7 +70,7 @@ TEST(DesignRecordTest, EncodesEachTypeLittleEndianBetweenLengthByteAndTrailingZe
     }
 }
 
-TEST(DesignRecordTest, LengthByteIsFFFromTwoHundredFiftyFiveBytesOn)
+TEST(DesignRecord, LengthByteIsFFFromTwoHundredFiftyFiveBytesOn)
 {
     const DesignRecord below({ { "Caption", std::string(254 - 12, 'x') } });
     const DesignRecord at({ { "Caption", std::string(255 - 12, 'x') } });
@@ -80,7 +80,7 @@ TEST(DesignRecordTest, LengthByteIsFFFromTwoHundredFiftyFiveBytesOn)
     EXPECT_EQ(static_cast<unsigned char>(at.bytes()[0]), 0xFF);
 }
 
-TEST(DesignRecordTest, AppliesEveryRecordInOrderThroughItsSetter)
+TEST(DesignRecord, AppliesEveryRecordInOrderThroughItsSetter)
 {
     Sample sample;
     RuntimeMassPropertySetter(sample, DesignRecord({
@@ -106,7 +106,7 @@ TEST(DesignRecordTest, AppliesEveryRecordInOrderThroughItsSetter)
     EXPECT_EQ(std::get<int64_t>(*sample.storedProperty("Kept")), 3);
 }
 
-TEST(DesignRecordTest, RefusesAKeyWithoutAProperty)
+TEST(DesignRecord, RefusesAKeyWithoutAProperty)
 {
     Sample sample;
     EXPECT_THROW(RuntimeMassPropertySetter(sample, DesignRecord({ { "Colour", 1 } })), RuntimeException);

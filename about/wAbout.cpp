@@ -1,9 +1,9 @@
 #include "wAbout.h"
 
 #include "AboutDesigns.h"
+#include "application/Runtime.h"
 #include "ControlBuilding.h"
 #include "Links.h"
-#include "application/Runtime.h"
 #include "system/ShowURL.h"
 
 #include <string>

@@ -1,9 +1,9 @@
 #include "App.h"
 
+#include "application/Runtime.h"
 #include "FlagSong.h"
 #include "Links.h"
 #include "Menu.h"
-#include "application/Runtime.h"
 #include "system/Screen.h"
 #include "system/ShowURL.h"
 #include "wAbout.h"

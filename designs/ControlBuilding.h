@@ -1,8 +1,8 @@
 #pragma once
 
-#include "windows/Delegate.h"
-#include "object/DesignRecord.h"
 #include "application/Runtime.h"
+#include "object/DesignRecord.h"
+#include "windows/Delegate.h"
 #include "windows/Window.h"
 
 #include <string>

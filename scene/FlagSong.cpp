@@ -1,9 +1,9 @@
 #include "FlagSong.h"
 
-#include "windows/CheckBox.h"
 #include "system/FolderItem.h"
-#include "windows/Slider.h"
 #include "wFlag.h"
+#include "windows/CheckBox.h"
+#include "windows/Slider.h"
 #include "wPanel.h"
 
 namespace FlagSongStorage {

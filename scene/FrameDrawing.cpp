@@ -1,9 +1,9 @@
 #include "wFlag.h"
 
-#include "SceneConstants.h"
 #include "drawing/Graphics.h"
-#include "wPanel.h"
+#include "SceneConstants.h"
 #include "windows/CheckBox.h"
+#include "wPanel.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "drawing/ArcShape.h"
-#include "windows/Canvas.h"
 #include "drawing/Graphics.h"
 #include "drawing/Group2D.h"
-#include "menus/MenuItem.h"
 #include "drawing/Picture.h"
+#include "menus/MenuItem.h"
+#include "windows/Canvas.h"
 #include "windows/Timer.h"
 #include "windows/Window.h"
 

@@ -1,10 +1,10 @@
 #include "windows/Canvas.h"
 
-#include "windows/Delegate.h"
 #include "drawing/Graphics.h"
 #include "drawing/private/CanvasRecord.h"
 #include "drawing/private/PainterTarget.h"
 #include "qt/QtSupport.h"
+#include "windows/Delegate.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>

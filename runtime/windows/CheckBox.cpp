@@ -1,7 +1,7 @@
 #include "windows/CheckBox.h"
 
-#include "windows/Delegate.h"
 #include "qt/QtSupport.h"
+#include "windows/Delegate.h"
 
 #include <QCheckBox>
 #include <QSignalBlocker>

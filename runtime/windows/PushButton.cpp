@@ -1,7 +1,7 @@
 #include "windows/PushButton.h"
 
-#include "windows/Delegate.h"
 #include "qt/QtSupport.h"
+#include "windows/Delegate.h"
 
 #include <QPushButton>
 

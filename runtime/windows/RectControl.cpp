@@ -1,8 +1,8 @@
 #include "windows/RectControl.h"
 
 #include "qt/QtSupport.h"
-#include "windows/Window.h"
 #include "windows/private/WindowWidgets.h"
+#include "windows/Window.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "windows/Slider.h"
 
-#include "windows/Delegate.h"
 #include "qt/QtSupport.h"
+#include "windows/Delegate.h"
 
 #include <QSignalBlocker>
 #include <QSlider>

@@ -1,9 +1,9 @@
 #include "AppTestSupport.h"
 
+#include "application/Runtime.h"
 #include "FlagSong.h"
 #include "Links.h"
 #include "Menu.h"
-#include "application/Runtime.h"
 #include "StandInOpener.h"
 
 #include <QCheckBox>

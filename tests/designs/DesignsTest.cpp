@@ -1,16 +1,16 @@
 #include "AppTestSupport.h"
 
 #include "AboutDesigns.h"
+#include "application/Runtime.h"
+#include "FlagDesigns.h"
+#include "PanelDesigns.h"
+#include "wAbout.h"
 #include "windows/Canvas.h"
 #include "windows/CheckBox.h"
-#include "FlagDesigns.h"
 #include "windows/Label.h"
-#include "PanelDesigns.h"
 #include "windows/PushButton.h"
-#include "application/Runtime.h"
 #include "windows/Slider.h"
 #include "windows/Timer.h"
-#include "wAbout.h"
 
 #include <QCheckBox>
 #include <QLabel>

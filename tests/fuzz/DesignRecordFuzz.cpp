@@ -3,14 +3,14 @@
 // as stored (any keys, any values, any length). A record the reader refuses raises a runtime
 // exception, which is what it should do; anything else that goes wrong is a finding.
 
+#include "application/Runtime.h"
+#include "menus/MenuItem.h"
+#include "object/DesignRecord.h"
+#include "object/RuntimeException.h"
 #include "windows/Canvas.h"
 #include "windows/CheckBox.h"
-#include "object/DesignRecord.h"
 #include "windows/Label.h"
-#include "menus/MenuItem.h"
 #include "windows/PushButton.h"
-#include "application/Runtime.h"
-#include "object/RuntimeException.h"
 #include "windows/Slider.h"
 #include "windows/Timer.h"
 #include "windows/Window.h"

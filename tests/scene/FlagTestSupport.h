@@ -5,8 +5,8 @@
 
 #include "AppTestSupport.h"
 
-#include "windows/CheckBox.h"
 #include "drawing/Picture.h"
+#include "windows/CheckBox.h"
 #include "windows/Slider.h"
 
 #include <QAction>

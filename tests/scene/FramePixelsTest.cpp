@@ -2,8 +2,8 @@
 
 #include "drawing/Graphics.h"
 #include "drawing/Object2D.h"
-#include "SceneConstants.h"
 #include "drawing/private/Raster.h"
+#include "SceneConstants.h"
 
 #include <QPainter>
 

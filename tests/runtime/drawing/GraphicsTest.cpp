@@ -1,7 +1,7 @@
-#include "DrawingSupport.h"
 #include "drawing/Graphics.h"
 #include "drawing/OvalShape.h"
 #include "drawing/Picture.h"
+#include "DrawingSupport.h"
 
 #include <QImage>
 #include <QPainter>

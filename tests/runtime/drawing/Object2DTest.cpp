@@ -1,11 +1,11 @@
 #include "drawing/ArcShape.h"
-#include "DrawingSupport.h"
 #include "drawing/FigureShape.h"
 #include "drawing/Graphics.h"
 #include "drawing/Group2D.h"
 #include "drawing/OvalShape.h"
 #include "drawing/Picture.h"
 #include "drawing/RectShape.h"
+#include "DrawingSupport.h"
 
 #include <gtest/gtest.h>
 

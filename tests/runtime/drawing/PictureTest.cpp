@@ -1,6 +1,6 @@
-#include "DrawingSupport.h"
 #include "drawing/Graphics.h"
 #include "drawing/Picture.h"
+#include "DrawingSupport.h"
 
 #include <gtest/gtest.h>
 

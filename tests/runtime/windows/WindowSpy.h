@@ -1,10 +1,10 @@
 #pragma once
 
+#include "drawing/Graphics.h"
+#include "object/DesignRecord.h"
 #include "windows/Canvas.h"
 #include "windows/CheckBox.h"
 #include "windows/Delegate.h"
-#include "object/DesignRecord.h"
-#include "drawing/Graphics.h"
 #include "windows/Label.h"
 #include "windows/PushButton.h"
 #include "windows/Slider.h"

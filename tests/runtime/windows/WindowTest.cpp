@@ -1,7 +1,7 @@
 #include "WindowSpy.h"
 
-#include "menus/MenuItem.h"
 #include "application/Runtime.h"
+#include "menus/MenuItem.h"
 
 #include <QApplication>
 #include <QMainWindow>

@@ -13,7 +13,7 @@ run=(
     libxcb1-dev                                     # a window's real size from the X server
     libqt6svg6                                      # the application's icon is an SVG
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good  # MP3 decoding for the song
-    gstreamer1.0-alsa                               # sound output without a sound server
+    gstreamer1.0-pulseaudio gstreamer1.0-alsa       # sound output, through the desktop's sound server or without one
     xdg-utils                                       # xdg-open for the web and mail links
 )
 package=(
@@ -25,7 +25,9 @@ test=(
     desktop-file-utils appstream                    # the install tests validate the menu entry and AppStream record
     lintian                                         # the install test checks the Debian package
     python3 xvfb xauth openbox xdotool x11-utils imagemagick  # the desktop tests
+    gdb                                             # the desktop tests show a crashed application's stacks
     weston qt6-wayland                              # the desktop test of a Wayland session
+    pulseaudio pulseaudio-utils                     # the desktop test of the song on a real sound server
     clang-16 libclang-rt-16-dev llvm                # the design-record fuzz target (llvm: its symbolizer)
 )
 

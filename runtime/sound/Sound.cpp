@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QMediaPlayer>
+#include <QTimer>
 #include <QUrl>
 #include <QtMultimedia/qaudio.h>
 
@@ -24,14 +25,23 @@ struct Sound::Player {
     {
         std::erase(playing(), this);
         disposeQtObject(media);
+        disposeQtObject(roundEnd);
     }
+    // Ends the pipeline, deleted at once: GStreamer's PulseAudio sinks in one process share one
+    // server connection, so a sink made while this one lives would take over its connection,
+    // dead if the server has gone ("Connection terminated"); and at exit the event loop that
+    // would run a later deletion has ended.
     void release()
     {
-        // Deleted at once: the event loop that would run a later deletion has ended.
+        if (roundEnd)
+            roundEnd->stop();
+        if (!media)
+            return;
         media->disconnect();
         delete media;
         media = nullptr;
         output = nullptr;
+        failed = false;
     }
     // The players whose media backend has been started.
     static std::vector<Player*>& playing()
@@ -43,11 +53,21 @@ struct Sound::Player {
     Player& operator=(const Player&) = delete;
 
     QByteArray mp3;
-    // Made on the first play, so sounds that never play never start the media backend. The
-    // player owns its output and the stream it reads the bytes from: the file was read once,
-    // when it was opened.
+    // Made anew for every start, so sounds that never play never start the media backend. A
+    // pipeline rewound after a pause or its end now and then plays on in silence (its sink's
+    // clock lost, under load), and only a new one reaches a sound server that has come up or
+    // come back since: Qt 6.4 asks for the outputs once and sticks to what it found. The player
+    // owns its output and the stream it reads the bytes from: the file was read once, when it
+    // was opened.
     QMediaPlayer* media = nullptr;
     QAudioOutput* output = nullptr;
+    // The output has failed (its sound server went away); the pipeline plays no more.
+    bool failed = false;
+    // The song's length in milliseconds, once a pipeline has read it.
+    int64_t length = 0;
+    // Ends the round from the event loop: at the end of the media, or when a round whose
+    // output failed would have ended.
+    QTimer* roundEnd = nullptr;
 };
 
 namespace {
@@ -164,9 +184,13 @@ void Sound::Stop()
 {
     m_playing = false;
     m_looping = false;
+    if (!m_player)
+        return;
+    if (m_player->roundEnd)
+        m_player->roundEnd->stop();
     // Pausing at the start stops as well, and GStreamer takes it at once, where a full stop
     // waits up to a second for an audio sink that has no sound server behind it.
-    if (m_player && m_player->media) {
+    if (m_player->media) {
         m_player->media->pause();
         m_player->media->setPosition(0);
     }
@@ -184,27 +208,43 @@ void Sound::start(bool looping)
     if (!m_player)
         return;
     Player& player = *m_player;
-    if (!player.media) {
-        Player::playing().push_back(&player);
-        player.media = new QMediaPlayer;
-        player.output = new QAudioOutput(player.media);
-        player.media->setAudioOutput(player.output);
-        QObject::connect(player.media, &QMediaPlayer::mediaStatusChanged, player.media,
-                         [this](QMediaPlayer::MediaStatus status) {
-                             if (status == QMediaPlayer::EndOfMedia)
-                                 reachedEnd();
-                         });
-        auto* stream = new QBuffer(player.media);
-        stream->setData(player.mp3);
-        stream->open(QIODevice::ReadOnly);
-        // The name tells the backend what kind of data the stream holds.
-        player.media->setSourceDevice(stream, QUrl::fromLocalFile(QString::fromStdString(m_name)));
-    }
+    // One pipeline per sound: the one there ends before the next is built, so there is never
+    // a second playback.
+    player.release();
+    build();
     player.output->setVolume(outputLevel(m_volume));
-    player.media->setLoops(looping ? QMediaPlayer::Infinite : 1);
-    // One player per sound: starting again rewinds it rather than adding a second playback.
-    player.media->setPosition(0);
     player.media->play();
+}
+
+void Sound::build()
+{
+    Player& player = *m_player;
+    if (!player.roundEnd) {
+        player.roundEnd = new QTimer;
+        player.roundEnd->setSingleShot(true);
+        QObject::connect(player.roundEnd, &QTimer::timeout, player.roundEnd, [this] { reachedEnd(); });
+    }
+    if (std::find(Player::playing().begin(), Player::playing().end(), &player) == Player::playing().end())
+        Player::playing().push_back(&player);
+    player.media = new QMediaPlayer;
+    player.output = new QAudioOutput(player.media);
+    player.media->setAudioOutput(player.output);
+    // The next round may build a new pipeline, which is not done inside this one's signal.
+    QObject::connect(player.media, &QMediaPlayer::mediaStatusChanged, player.media,
+                     [&player](QMediaPlayer::MediaStatus status) {
+                         if (status == QMediaPlayer::EndOfMedia)
+                             player.roundEnd->start(0);
+                     });
+    QObject::connect(player.media, &QMediaPlayer::durationChanged, player.media, [&player](qint64 duration) {
+        if (duration > 0)
+            player.length = duration;
+    });
+    QObject::connect(player.media, &QMediaPlayer::errorOccurred, player.media, [this] { outputFailed(); });
+    auto* stream = new QBuffer(player.media);
+    stream->setData(player.mp3);
+    stream->open(QIODevice::ReadOnly);
+    // The name tells the backend what kind of data the stream holds.
+    player.media->setSourceDevice(stream, QUrl::fromLocalFile(QString::fromStdString(m_name)));
 }
 
 void Sound::releasePlayers()
@@ -213,13 +253,28 @@ void Sound::releasePlayers()
         player->release();
 }
 
+void Sound::outputFailed()
+{
+    Player& player = *m_player;
+    if (player.failed)
+        return;
+    player.failed = true;
+    if (!m_playing)
+        return;
+    // The round goes on in silence and ends when it would have; the next start builds a new
+    // pipeline, which reaches a sound server that has come back by then.
+    constexpr int64_t kUnknownLengthMs = 10000;
+    const int64_t left = player.length > 0 ? std::clamp<int64_t>(player.length - player.media->position(), 0, player.length)
+                                           : kUnknownLengthMs;
+    player.roundEnd->start(toQtInt(left, 0));
+}
+
 void Sound::reachedEnd()
 {
     if (!m_looping) {
         m_playing = false;
         return;
     }
-    // A backend that cannot loop by itself ends each round; start the next one.
-    m_player->media->setPosition(0);
-    m_player->media->play();
+    // Each round of a loop is a start of its own, with a pipeline of its own.
+    start(true);
 }

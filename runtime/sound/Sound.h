@@ -5,10 +5,14 @@
 // Qt 6.4 on Linux plays through GStreamer unless QT_MEDIA_BACKEND names another backend; we leave
 // that choice to Qt. Without a sound server (headless test machines) GStreamer's automatic sink
 // falls back to one that keeps time without a device: playback runs in real time, ends and loops
-// as with a device and crashes nothing; it warns twice ("Failed to connect") when a sound first
+// as with a device and crashes nothing; it warns twice ("Failed to connect") each time a sound
 // builds its pipeline. The FFmpeg backend, a preview in 6.4, stalls there instead, which is a
 // reason not to pick it. Playing, looping and the volume are the sound's own state, so
 // they read the same with or without a device.
+//
+// A pipeline stays with the output it was built for, so every start (Play, PlayLooping or a
+// loop's next round) builds a new one: a sound server that comes up or comes back while the
+// application runs is reached from the next start.
 
 #include "object/Object.h"
 
@@ -58,6 +62,8 @@ public:
 private:
     struct Player;
     void start(bool looping);
+    void build();
+    void outputFailed();
     void reachedEnd();
 
     std::unique_ptr<Player> m_player;

@@ -1,4 +1,5 @@
 #include "AppTestSupport.h"
+#include "PipelineThreads.h"
 
 #include "system/FileType.h"
 #include "FileTypes.h"
@@ -16,8 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <vector>
 
@@ -161,33 +160,14 @@ INSTANTIATE_TEST_SUITE_P(, Quitting,
                     QuitPath { "ByClosingTheFlagWindow", [] { wFlag()->qtWidget()->close(); } }),
     [](const testing::TestParamInfo<QuitPath>& info) { return std::string(info.param.name); });
 
-// The names of the process's threads; GStreamer names a pipeline's threads after its elements.
-std::vector<std::string> threadNames()
-{
-    std::vector<std::string> names;
-    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-        std::ifstream comm(task.path() / "comm");
-        std::string name;
-        std::getline(comm, name);
-        names.push_back(name);
-    }
-    return names;
-}
-
-bool decodingMp3()
-{
-    const std::vector<std::string> names = threadNames();
-    return std::any_of(names.begin(), names.end(), [](const std::string& name) { return name.starts_with("mpegaudioparse"); });
-}
-
 // A song's pipeline left running when the process ends goes on loading plugins on its own
 // threads while the libraries are finalised, and the process can abort on its way out.
 TEST(Finalizers, EndTheSongsPlaybackBeforeTheProcessEnds)
 {
     test::launchApplication();
-    ASSERT_TRUE(test::waitUntil(decodingMp3, 10000)) << "the song plays";
+    ASSERT_TRUE(test::waitUntil(test::decodingMp3, 10000)) << "the song plays";
     RuntimePerformFinalizers();
-    EXPECT_TRUE(test::waitUntil([] { return !decodingMp3(); }, 10000)) << "its decoding threads are gone";
+    EXPECT_TRUE(test::waitUntil([] { return !test::pipelineRuns(); }, 10000)) << "its streaming threads are gone";
 }
 
 struct FailingStartup {

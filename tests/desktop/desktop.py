@@ -3,8 +3,11 @@ child process, and what a user does and sees through xdotool, xwininfo and xprop
 a headless Wayland compositor beside it, as a Wayland session with XWayland has."""
 
 import ctypes
+import glob
 import os
 import re
+import resource
+import shutil
 import signal
 import subprocess
 import sys
@@ -62,6 +65,10 @@ def _wayland_answers(socket_path):
         return _wayland.wl_display_roundtrip(display) >= 0
     finally:
         _wayland.wl_display_disconnect(display)
+
+
+def _allow_core():
+    resource.setrlimit(resource.RLIMIT_CORE, (resource.RLIM_INFINITY, resource.RLIM_INFINITY))
 
 
 class _ClientMessage(ctypes.Structure):
@@ -176,7 +183,12 @@ class Desktop:
         # A file, not a pipe: a pipe nobody reads until the end fills up, and a process with much
         # to report at exit (a sanitizer's) would then wait on it for good.
         self.stderr = tempfile.TemporaryFile(mode="w+")
-        self.app = subprocess.Popen([executable], env=self.env, stdout=subprocess.DEVNULL, stderr=self.stderr)
+        self.executable = executable
+        # A crash that comes now and then is only mended from its stack: the application may
+        # leave a core in a folder of its own, which errors() reads.
+        self.crashes = tempfile.TemporaryDirectory(prefix="flag-crash-")
+        self.app = subprocess.Popen([executable], env=self.env, cwd=self.crashes.name, stdout=subprocess.DEVNULL,
+                                    stderr=self.stderr, preexec_fn=_allow_core)
         self.processes.append(self.app)
         flag = self.window(FLAG_TITLE)
         wait_for("the flag window to be framed", lambda: self.frame_extents(flag))
@@ -195,6 +207,15 @@ class Desktop:
             return ""
         self.stderr.seek(0)
         return self.stderr.read()
+
+    def crash_stack(self):
+        """Every thread's stack from the core a crash left, where gdb is there to read it."""
+        cores = glob.glob(os.path.join(self.crashes.name, "core*"))
+        if self.app.poll() is None or self.app.returncode >= 0 or not cores or not shutil.which("gdb"):
+            return ""
+        done = subprocess.run(["gdb", "-batch", "-nx", "-ex", "thread apply all bt 40", self.executable, cores[0]],
+                              capture_output=True, text=True)
+        return f"\nThe stacks at the crash ({cores[0]}):\n{done.stdout[-12000:]}"
 
     # Windows.
 
@@ -380,5 +401,6 @@ def main(test):
         if desktop is not None and desktop.app is not None:
             desktop.stderr.seek(0)
             print(desktop.stderr.read(), end="", file=sys.stderr)
+            print(desktop.crash_stack(), file=sys.stderr)
         sys.exit(1)
     print("ok")

@@ -1,9 +1,12 @@
-#include "system/FolderItem.h"
+#include "PipelineThreads.h"
 #include "sound/Sound.h"
+#include "system/FolderItem.h"
 #include "TestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -116,4 +119,51 @@ TEST(Sound, LoopingSongKeepsPlayingPastItsEnd)
     EXPECT_FALSE(test::waitUntil([&] { return !sound->IsPlaying(); }, 3000));
     EXPECT_TRUE(sound->isLooping());
     sound->Stop();
+}
+
+// Releasing the players at exit ends the pipeline whatever it is doing at that moment.
+TEST(Sound, ReleasingThePlayersEndsThePipelineAtAnyMoment)
+{
+    ShortClip clip;
+    const struct {
+        const char* moment;
+        std::function<void(Sound&)> arrange;
+    } moments[] = {
+        { "just after Play", [](Sound& sound) { sound.Play(); } },
+        { "while it looks at the data", [](Sound& sound) {
+             sound.Play();
+             EXPECT_TRUE(test::waitUntil(test::pipelineRuns, 10000));
+         } },
+        { "while it decodes", [](Sound& sound) {
+             sound.PlayLooping();
+             EXPECT_TRUE(test::waitUntil(test::decodingMp3, 10000));
+         } },
+        { "started again while it loads", [](Sound& sound) {
+             sound.Play();
+             sound.PlayLooping();
+         } },
+        { "stopped", [](Sound& sound) {
+             sound.Play();
+             EXPECT_TRUE(test::waitUntil(test::decodingMp3, 10000));
+             sound.Stop();
+         } },
+        { "started again after a stop", [](Sound& sound) {
+             sound.Play();
+             EXPECT_TRUE(test::waitUntil(test::decodingMp3, 10000));
+             sound.Stop();
+             sound.Play();
+         } },
+        { "played once to its end", [](Sound& sound) {
+             sound.Play();
+             EXPECT_TRUE(test::waitUntil([&] { return !sound.IsPlaying(); }, 15000));
+         } },
+    };
+    for (const auto& row : moments) {
+        SCOPED_TRACE(row.moment);
+        Ref<Sound> sound = clip.sound();
+        ASSERT_TRUE(sound);
+        row.arrange(*sound);
+        Sound::releasePlayers();
+        EXPECT_TRUE(test::waitUntil([] { return !test::pipelineRuns(); }, 10000));
+    }
 }

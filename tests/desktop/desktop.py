@@ -99,6 +99,14 @@ def holds(what, probe, duration):
         time.sleep(0.05)
 
 
+def shown_above(d, panel, flag, when):
+    """Waits for the panel to show above the flag, and to stay there."""
+    wait_for(f"the panel shown {when}", lambda: d.viewable(panel))
+    wait_for(f"the panel above the flag {when}", lambda: d.above(panel, flag))
+    # Not just for a moment: the window manager has done its part by now.
+    holds(f"the panel above the flag {when}", lambda: d.above(panel, flag), 1.0)
+
+
 class Desktop:
     def __init__(self):
         self.processes = []

@@ -18,16 +18,10 @@ SESSIONS = [
 ]
 
 
-def above_the_flag(d, panel, flag, when):
-    desktop.wait_for(f"the panel shown {when}", lambda: d.viewable(panel))
-    desktop.wait_for(f"the panel above the flag {when}", lambda: d.above(panel, flag))
-    desktop.holds(f"the panel above the flag {when}", lambda: d.above(panel, flag), 1.0)
-
-
 def run_session(d, executable):
     flag = d.launch(executable)
     panel = d.window(desktop.PANEL_TITLE, visible=False)
-    above_the_flag(d, panel, flag, "at launch")
+    desktop.shown_above(d, panel, flag, "at launch")
 
     x, y, _, _ = d.geometry(flag)
     d.click(x + PRESS[0], y + d.menu_bar_height(flag) + PRESS[1])
@@ -36,7 +30,7 @@ def run_session(d, executable):
     except Failure:
         raise Failure(f"a press in the canton at {PRESS} put the panel's frame at {d.frame_origin(panel)}, "
                       f"not at {FRAME_AT}")
-    above_the_flag(d, panel, flag, "after a press in the canton")
+    desktop.shown_above(d, panel, flag, "after a press in the canton")
 
     d.activate(flag)
     d.key("ctrl+q")

@@ -1,9 +1,9 @@
 #include "FlagTestSupport.h"
 
-#include "Graphics.h"
-#include "Object2D.h"
+#include "drawing/Graphics.h"
+#include "drawing/Object2D.h"
+#include "drawing/private/Raster.h"
 #include "SceneConstants.h"
-#include "private/Raster.h"
 
 #include <QPainter>
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 // A filled figure whose outline is the line segments added to it, joined in order and closed.
+// Filled by the nonzero winding rule: where segments cross (a pentagram) the figure is solid.
 class FigureShape : public Object2D {
     RUNTIME_OBJECT(FigureShape)
 public:

@@ -51,7 +51,7 @@ QRectF boundsOf(const std::vector<QPointF>& points)
 void fill(QPainter& painter, const std::vector<QPointF>& polygon)
 {
     if (polygon.size() >= 3)
-        painter.drawPolygon(polygon.data(), static_cast<int>(polygon.size()), Qt::OddEvenFill);
+        painter.drawPolygon(polygon.data(), static_cast<int>(polygon.size()), Qt::WindingFill);
 }
 
 // Scratch space shared by every fill on the one user-interface thread; it keeps its capacity,
@@ -190,7 +190,7 @@ void Object2D::paint(QPainter& painter, const QTransform& outer, const QRectF& c
         painter.setTransform(transform);
         painter.setPen(cache.border);
         painter.setBrush(cache.fill);
-        painter.drawPolygon(cache.outline, Qt::OddEvenFill);
+        painter.drawPolygon(cache.outline, Qt::WindingFill);
         painter.resetTransform();
         const double halfPen = m_borderWidth * deviceScale / pixelRatio / 2 + 1;
         touched |= transform.mapRect(cache.outline.boundingRect()).adjusted(-halfPen, -halfPen, halfPen, halfPen) & clip;

@@ -58,7 +58,7 @@ public:
     virtual void place(const QTransform& outer, double pixelRatio, Sink& sink);
     // Runtime side: draws the shape placed by its own position, turn and scale followed by `outer`,
     // keeping inside `clip` (the surface's units), and widens `touched` by the area it painted.
-    // Leaves the painter's transform at identity.
+    // Fills by the nonzero winding rule, as pictures do. Leaves the painter's transform at identity.
     virtual void paint(QPainter& painter, const QTransform& outer, const QRectF& clip, QRectF& touched);
 
 protected:

@@ -10,9 +10,11 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 
 #include <cmath>
+#include <vector>
 
 // The canvas's Qt side: hands paints and presses to the canvas's events.
 //
@@ -114,8 +116,9 @@ private:
 
         const double ratio = devicePixelRatio();
         const QRect pixels(0, 0, static_cast<int>(std::ceil(width() * ratio)), static_cast<int>(std::ceil(height() * ratio)));
-        // Qt paints what lies beneath only where the canvas is not wholly covered.
-        setAttribute(Qt::WA_OpaquePaintEvent, m_record.opaquePixels(ratio).contains(pixels));
+        const QRect visible = visiblePixels(ratio);
+        // Qt paints what lies beneath only where the part of the canvas that shows is not wholly covered.
+        setAttribute(Qt::WA_OpaquePaintEvent, !visible.isEmpty() && m_record.opaquePixels(ratio).contains(visible));
         const int bandCount = (pixels.height() + CanvasRecord::kBandRows - 1) / CanvasRecord::kBandRows;
         if (m_bands.height() != bandCount || m_bands.width() != pixels.width())
             m_bands.reset(pixels.width(), bandCount);
@@ -125,22 +128,27 @@ private:
         if (!m_record.changesFrom(m_shown, ratio, m_bands)) {
             update();
         } else {
-            // One rectangle round all of it: each more costs Qt allocations and the window
-            // system a request, more than copying the pixels between them.
-            QRect changed;
-            for (int band = m_bands.top(); band < m_bands.bottom(); ++band) {
-                const raster::Damage::Span* first = m_bands.rowBegin(band);
-                const raster::Damage::Span* end = m_bands.rowEnd(band);
-                if (first == end)
-                    continue;
-                changed |= QRect(first->from, band * CanvasRecord::kBandRows, (end - 1)->to - first->from, CanvasRecord::kBandRows);
+            CanvasRecord::repaintRectangles(m_bands, visible, m_repaint);
+            QRegion area;
+            for (const QRect& changed : m_repaint) {
+                // In Y-X order Qt appends each rectangle to the region without rebuilding it.
+                area += ratio == 1 ? changed
+                                   : QRectF(changed.x() / ratio, changed.y() / ratio, changed.width() / ratio, changed.height() / ratio)
+                                         .toAlignedRect();
             }
-            if (!changed.isEmpty()) {
-                const QRectF area(changed.x() / ratio, changed.y() / ratio, changed.width() / ratio, changed.height() / ratio);
-                update(area.toAlignedRect() & rect());
-            }
+            if (!area.isEmpty())
+                update(area);
         }
         m_record.noteShown();
+    }
+
+    // The device pixels of the canvas inside its parent, where it can show.
+    QRect visiblePixels(double ratio) const
+    {
+        QRect shown = rect();
+        if (const QWidget* parent = parentWidget())
+            shown &= parent->rect().translated(-pos());
+        return QRectF(shown.x() * ratio, shown.y() * ratio, shown.width() * ratio, shown.height() * ratio).toAlignedRect();
     }
 
     Canvas* m_owner;
@@ -150,6 +158,7 @@ private:
     CanvasRecord m_record;
     CanvasRecord m_shown;
     raster::Damage m_bands;
+    std::vector<QRect> m_repaint;
     std::vector<Rect> m_areas;
     QPointer<QWidget> m_watchedWindow;
     bool m_framePending = false;

@@ -21,6 +21,7 @@ package=(
 )
 test=(
     libgtest-dev libbenchmark-dev                   # tests and benchmarks
+    libfreetype-dev                                 # an independent rasteriser the pictures' fills are held to
     locales                                         # a test makes a Turkish locale to compare names under
     desktop-file-utils appstream                    # the install tests validate the menu entry and AppStream record
     lintian                                         # the install test checks the Debian package

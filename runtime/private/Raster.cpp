@@ -1,6 +1,7 @@
 #include "Raster.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #ifdef __SSE2__
@@ -245,6 +246,36 @@ void Cells::addCell(int row, int64_t column, int64_t cover, int64_t area)
     m_raw.push_back({ row, { static_cast<int32_t>(column), static_cast<int32_t>(cover), static_cast<int32_t>(area) } });
 }
 
+bool blendKeeps(uint32_t colour)
+{
+    static const std::array<bool, 256> keeps = [] {
+        std::array<bool, 256> table {};
+        for (uint32_t value = 0; value < 256; ++value) {
+            bool all = true;
+            for (uint32_t coverage = 0; coverage < 256 && all; ++coverage)
+                all = blendCovered(value, coverage, value) == value;
+            table[value] = all;
+        }
+        return table;
+    }();
+    return keeps[colour >> 24] && keeps[(colour >> 16) & 0xff] && keeps[(colour >> 8) & 0xff] && keeps[colour & 0xff];
+}
+
+void fillRuns(CoverageWalk& walk, int to, uint32_t colour, bool keeps, uint32_t* row)
+{
+    CoverageRun run;
+    while (walk.next(to, run)) {
+        if (run.coverage == 255) {
+            std::fill(row + run.from, row + run.to, colour);
+        } else if (run.coverage != 0) {
+            for (int x = run.from; x < run.to; ++x) {
+                if (!keeps || row[x] != colour)
+                    row[x] = blendCovered(colour, run.coverage, row[x]);
+            }
+        }
+    }
+}
+
 void fillRow(const Cell* begin, const Cell* end, int x0, int x1, uint32_t colour, uint32_t* row)
 {
     CoverageRun run;
@@ -447,6 +478,17 @@ void Damage::addSpan(int y, int from, int to)
     }
     std::copy(merged, merged + count, row);
     m_counts[index] = static_cast<uint8_t>(count);
+}
+
+void Damage::copyRow(const Damage& other, int y)
+{
+    const size_t index = static_cast<size_t>(y);
+    const int count = other.m_counts[index];
+    if (count == 0)
+        return;
+    std::copy(other.rowBegin(y), other.rowEnd(y), m_spans.data() + index * kSpansPerRow);
+    m_counts[index] = static_cast<uint8_t>(count);
+    includeRow(y);
 }
 
 void Damage::addRect(int left, int top, int right, int bottom)

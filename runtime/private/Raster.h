@@ -181,8 +181,15 @@ inline uint32_t blendCovered(uint32_t colour, uint32_t coverage, uint32_t destin
     return byteMultiply(colour, coverage) + byteMultiply(destination, 255 - coverage);
 }
 
+// Whether an opaque colour laid at any coverage over itself gives itself back (true of 232 of
+// the 256 values of a channel, 0 and 255 among them).
+bool blendKeeps(uint32_t colour);
+
 // Fills pixels x0..x1-1 of one row with an opaque colour through the coverage the row's cells give.
 void fillRow(const Cell* begin, const Cell* end, int x0, int x1, uint32_t colour, uint32_t* row);
+// Fills the walk's runs up to `to` as fillRow does; with `keeps` (blendKeeps(colour)) the
+// pixels that hold the colour already are left as they are.
+void fillRuns(CoverageWalk& walk, int to, uint32_t colour, bool keeps, uint32_t* row);
 
 // A row x0..x1-1 of a source seen through its mask (opacity 255 minus the mask's grey level),
 // laid over the destination row; without a mask the source is laid as it is.
@@ -212,6 +219,8 @@ public:
 
     void addSpan(int y, int from, int to);
     void addRect(int left, int top, int right, int bottom);
+    // Row y of `other` (of the same size) into this one's row y, which holds nothing yet.
+    void copyRow(const Damage& other, int y);
     // Adds `other` moved by (dx, dy), cut to the rectangle given.
     void addMoved(const Damage& other, int dx, int dy, int left, int top, int right, int bottom);
     // Adds what changes between two fills of one colour through these cells.

@@ -2,7 +2,9 @@
 // counts: `FrameTicks WIDTH TICKS GLORY [grown]` sets the flag to WIDTH (first maximized to 1890
 // and back with `grown`), runs 60 ticks to settle, then TICKS ticks with callgrind's
 // instrumentation on, and prints the wall time per tick. Count with
-// `valgrind --tool=callgrind --instr-atstart=no bench/FrameTicks 1890 20 1`.
+// `valgrind --tool=callgrind --instr-atstart=no --separate-threads=yes bench/FrameTicks 1890 20 1`
+// and read the main thread's file (`-01`): the song's threads start decoding at times of their
+// own, some runs inside the counted ticks.
 
 #include "CheckBox.h"
 #include "ExecutablePathForTesting.h"

@@ -1,10 +1,10 @@
 #include "wAbout.h"
 
 #include "AboutDesigns.h"
+#include "application/Runtime.h"
 #include "ControlBuilding.h"
 #include "Links.h"
-#include "Runtime.h"
-#include "ShowURL.h"
+#include "system/ShowURL.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Label.h"
-#include "PushButton.h"
-#include "Window.h"
+#include "windows/Label.h"
+#include "windows/PushButton.h"
+#include "windows/Window.h"
 
 // The about window: the flag's credits, the version and the maker's links.
 class wAbout : public Window {

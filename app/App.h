@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Application.h"
+#include "application/Application.h"
 
 // The application object: its two events and the thirteen menu commands.
 class App : public Application {

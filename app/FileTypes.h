@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileType.h"
+#include "system/FileType.h"
 
 #include <vector>
 

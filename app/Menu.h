@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MenuItem.h"
+#include "menus/MenuItem.h"
 
 // The application's one menu bar, with the menus "Adjust" and "About".
 class Menu : public MenuBar {

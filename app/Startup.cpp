@@ -57,6 +57,14 @@ constexpr MenuBinding kMenuBindings[] = {
 
 } // namespace
 
+const ApplicationIdentity kApplicationIdentity {
+    .programName = "FlagOfTarnia",
+    .id = FLAG_APPLICATION_ID,
+    .icon = ":/" FLAG_APPLICATION_ID ".svg",
+    .cannotStart = "Flag of Tarnia cannot start",
+    .resourcesFromExecutable = FLAG_RESOURCES_FROM_EXECUTABLE,
+};
+
 const std::array<Initializer, 5> kApplicationInitializers = {
     &emptyFileTypeList, &emptyFlagObj, &emptyMenuInstance, &registerClasses, &resetFlagSong,
 };

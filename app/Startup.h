@@ -1,8 +1,12 @@
 #pragma once
 
-#include "Runtime.h"
+#include "application/Runtime.h"
 
 #include <array>
+
+// What the application tells the runtime of itself when it starts it: its names, its icon, the
+// wording of a failure to start and where its resources lie.
+extern const ApplicationIdentity kApplicationIdentity;
 
 // The application's entries in the table of static initialisers, in their order.
 extern const std::array<Initializer, 5> kApplicationInitializers;

@@ -2,7 +2,7 @@
 
 int main()
 {
-    RuntimeInit();
+    RuntimeInit(kApplicationIdentity);
     RuntimePerformInitializers(kApplicationInitializers);
     _Main();
     RuntimePerformFinalizers();

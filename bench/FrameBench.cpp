@@ -3,10 +3,10 @@
 // 720, 1440 and 1890 (maximized on this screen), Glory off and on, on a 1920 x 1080 main screen, or with `--2x` on one of twice the
 // pixel density. Build with `cmake -DFLAG_BENCH=ON -DCMAKE_BUILD_TYPE=Release` and run `bench/FrameBench`.
 
-#include "CheckBox.h"
-#include "ExecutablePathForTesting.h"
 #include "Startup.h"
+#include "system/ExecutablePathForTesting.h"
 #include "wFlag.h"
+#include "windows/CheckBox.h"
 #include "wPanel.h"
 
 #include <QByteArray>
@@ -22,7 +22,7 @@ const char* g_density = "";
 
 void launch()
 {
-    RuntimeInit();
+    RuntimeInit(kApplicationIdentity);
     RuntimeSetExecutablePathForTesting(FLAG_EXECUTABLE);
     RuntimePerformInitializers(kApplicationInitializers);
     _EarlyStartup();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DesignRecord.h"
+#include "object/DesignRecord.h"
 
 // The about window and its seven controls, in the order they are made.
 const DesignRecord& wAboutDesign();

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Delegate.h"
-#include "DesignRecord.h"
-#include "Runtime.h"
-#include "Window.h"
+#include "application/Runtime.h"
+#include "object/DesignRecord.h"
+#include "windows/Delegate.h"
+#include "windows/Window.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DesignRecord.h"
+#include "object/DesignRecord.h"
 
 #include <cstdint>
 #include <string>

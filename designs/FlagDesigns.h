@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DesignRecord.h"
+#include "object/DesignRecord.h"
 
 // The flag window and its controls, as they are made.
 const DesignRecord& wFlagDesign();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DesignRecord.h"
+#include "object/DesignRecord.h"
 
 // The control panel and its ten controls, in the order they are made.
 const DesignRecord& wPanelDesign();

@@ -1,10 +1,10 @@
 #include "wPanel.h"
 
+#include "application/Runtime.h"
 #include "ControlBuilding.h"
 #include "FlagSong.h"
 #include "Menu.h"
 #include "PanelDesigns.h"
-#include "Runtime.h"
 #include "SceneConstants.h"
 #include "wFlag.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CheckBox.h"
-#include "Label.h"
-#include "Slider.h"
-#include "Timer.h"
-#include "Window.h"
+#include "windows/CheckBox.h"
+#include "windows/Label.h"
+#include "windows/Slider.h"
+#include "windows/Timer.h"
+#include "windows/Window.h"
 
 // The floating control panel; its controls hold the application's settings.
 class wPanel : public Window {

@@ -1,6 +1,6 @@
 #include "wFlag.h"
 
-#include "CheckBox.h"
+#include "windows/CheckBox.h"
 #include "wPanel.h"
 
 namespace {

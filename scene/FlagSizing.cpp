@@ -1,8 +1,8 @@
 #include "wFlag.h"
 
 #include "SceneConstants.h"
-#include "Screen.h"
-#include "Slider.h"
+#include "system/Screen.h"
+#include "windows/Slider.h"
 #include "wPanel.h"
 
 #include <cmath>

@@ -1,9 +1,9 @@
 #include "FlagSong.h"
 
-#include "CheckBox.h"
-#include "FolderItem.h"
-#include "Slider.h"
+#include "system/FolderItem.h"
 #include "wFlag.h"
+#include "windows/CheckBox.h"
+#include "windows/Slider.h"
 #include "wPanel.h"
 
 namespace FlagSongStorage {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Sound.h"
+#include "sound/Sound.h"
 
 // The flag song, loaded from the bundle's resources on the first call and kept for the
 // process's life; empty when loading failed, and never tried again.

@@ -1,9 +1,9 @@
 #include "wFlag.h"
 
+#include "application/Runtime.h"
 #include "ControlBuilding.h"
 #include "FlagDesigns.h"
 #include "Menu.h"
-#include "Runtime.h"
 #include "SceneConstants.h"
 #include "wPanel.h"
 

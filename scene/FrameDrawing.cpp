@@ -1,12 +1,13 @@
 #include "wFlag.h"
 
-#include "CheckBox.h"
+#include "drawing/Graphics.h"
 #include "SceneConstants.h"
+#include "windows/CheckBox.h"
 #include "wPanel.h"
 
 namespace {
 
-constexpr double kLeftOut = -10000.0;
+constexpr double kLeftOut = Graphics::kLeftOut;
 constexpr int kGlorySectors = 6;
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "wFlag.h"
 
 #include "SceneConstants.h"
-#include "Slider.h"
+#include "windows/Slider.h"
 #include "wPanel.h"
 
 #include <cmath>

@@ -1,9 +1,9 @@
 #include "wFlag.h"
 
-#include "FigureShape.h"
-#include "OvalShape.h"
+#include "drawing/FigureShape.h"
+#include "drawing/OvalShape.h"
 #include "SceneConstants.h"
-#include "Screen.h"
+#include "system/Screen.h"
 
 #include <array>
 #include <cmath>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "ArcShape.h"
-#include "Canvas.h"
-#include "Graphics.h"
-#include "Group2D.h"
-#include "MenuItem.h"
-#include "Picture.h"
-#include "Timer.h"
-#include "Window.h"
+#include "drawing/ArcShape.h"
+#include "drawing/Graphics.h"
+#include "drawing/Group2D.h"
+#include "drawing/Picture.h"
+#include "menus/MenuItem.h"
+#include "windows/Canvas.h"
+#include "windows/Timer.h"
+#include "windows/Window.h"
 
 #include <vector>
 

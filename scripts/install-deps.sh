@@ -25,6 +25,7 @@ test=(
     desktop-file-utils appstream                    # the install tests validate the menu entry and AppStream record
     lintian                                         # the install test checks the Debian package
     python3 xvfb xauth openbox xdotool x11-utils imagemagick  # the desktop tests
+    gdb                                             # the desktop tests show a crashed application's stacks
     weston qt6-wayland                              # the desktop test of a Wayland session
     pulseaudio pulseaudio-utils                     # the desktop test of the song on a real sound server
     clang-16 libclang-rt-16-dev llvm                # the design-record fuzz target (llvm: its symbolizer)

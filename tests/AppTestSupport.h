@@ -3,8 +3,8 @@
 #include "TestSupport.h"
 
 #include "App.h"
-#include "ExecutablePathForTesting.h"
 #include "Startup.h"
+#include "system/ExecutablePathForTesting.h"
 #include "wFlag.h"
 #include "wPanel.h"
 

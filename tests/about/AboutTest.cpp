@@ -1,6 +1,6 @@
 #include "AppTestSupport.h"
 
-#include "Runtime.h"
+#include "application/Runtime.h"
 #include "StandInOpener.h"
 #include "wAbout.h"
 

@@ -1,7 +1,7 @@
 #include "AppTestSupport.h"
 
-#include "FileType.h"
 #include "FileTypes.h"
+#include "system/FileType.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "AppTestSupport.h"
 
+#include "application/Runtime.h"
 #include "FlagSong.h"
 #include "Menu.h"
-#include "Runtime.h"
 #include "wAbout.h"
 
 #include <QKeySequence>

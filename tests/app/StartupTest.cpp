@@ -1,11 +1,11 @@
 #include "AppTestSupport.h"
 #include "PipelineThreads.h"
 
-#include "FileType.h"
+#include "system/FileType.h"
 #include "FileTypes.h"
 #include "FlagSong.h"
 #include "Menu.h"
-#include "Runtime.h"
+#include "application/Runtime.h"
 
 #include <QFile>
 #include <QLibraryInfo>

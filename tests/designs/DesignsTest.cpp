@@ -1,16 +1,16 @@
 #include "AppTestSupport.h"
 
 #include "AboutDesigns.h"
-#include "Canvas.h"
-#include "CheckBox.h"
+#include "application/Runtime.h"
 #include "FlagDesigns.h"
-#include "Label.h"
 #include "PanelDesigns.h"
-#include "PushButton.h"
-#include "Runtime.h"
-#include "Slider.h"
-#include "Timer.h"
 #include "wAbout.h"
+#include "windows/Canvas.h"
+#include "windows/CheckBox.h"
+#include "windows/Label.h"
+#include "windows/PushButton.h"
+#include "windows/Slider.h"
+#include "windows/Timer.h"
 
 #include <QCheckBox>
 #include <QLabel>

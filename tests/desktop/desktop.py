@@ -3,8 +3,11 @@ child process, and what a user does and sees through xdotool, xwininfo and xprop
 a headless Wayland compositor beside it, as a Wayland session with XWayland has."""
 
 import ctypes
+import glob
 import os
 import re
+import resource
+import shutil
 import signal
 import subprocess
 import sys
@@ -13,6 +16,8 @@ import time
 
 DEADLINE = 20.0
 SCREEN = (1920, 1080)
+# The flag window's content at launch: the flag, below the menu bar.
+FLAG_SIZE = (720, 480)
 
 FLAG_TITLE = "Beautiful!   Flag of Tarnia"
 PANEL_TITLE = "Flag show and Music Volume"
@@ -62,6 +67,10 @@ def _wayland_answers(socket_path):
         _wayland.wl_display_disconnect(display)
 
 
+def _allow_core():
+    resource.setrlimit(resource.RLIMIT_CORE, (resource.RLIM_INFINITY, resource.RLIM_INFINITY))
+
+
 class _ClientMessage(ctypes.Structure):
     _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
                 ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
@@ -88,6 +97,14 @@ def holds(what, probe, duration):
         if not probe():
             raise Failure(f"no longer {what}")
         time.sleep(0.05)
+
+
+def shown_above(d, panel, flag, when):
+    """Waits for the panel to show above the flag, and to stay there."""
+    wait_for(f"the panel shown {when}", lambda: d.viewable(panel))
+    wait_for(f"the panel above the flag {when}", lambda: d.above(panel, flag))
+    # Not just for a moment: the window manager has done its part by now.
+    holds(f"the panel above the flag {when}", lambda: d.above(panel, flag), 1.0)
 
 
 class Desktop:
@@ -174,7 +191,12 @@ class Desktop:
         # A file, not a pipe: a pipe nobody reads until the end fills up, and a process with much
         # to report at exit (a sanitizer's) would then wait on it for good.
         self.stderr = tempfile.TemporaryFile(mode="w+")
-        self.app = subprocess.Popen([executable], env=self.env, stdout=subprocess.DEVNULL, stderr=self.stderr)
+        self.executable = executable
+        # A crash that comes now and then is only mended from its stack: the application may
+        # leave a core in a folder of its own, which errors() reads.
+        self.crashes = tempfile.TemporaryDirectory(prefix="flag-crash-")
+        self.app = subprocess.Popen([executable], env=self.env, cwd=self.crashes.name, stdout=subprocess.DEVNULL,
+                                    stderr=self.stderr, preexec_fn=_allow_core)
         self.processes.append(self.app)
         flag = self.window(FLAG_TITLE)
         wait_for("the flag window to be framed", lambda: self.frame_extents(flag))
@@ -193,6 +215,15 @@ class Desktop:
             return ""
         self.stderr.seek(0)
         return self.stderr.read()
+
+    def crash_stack(self):
+        """Every thread's stack from the core a crash left, where gdb is there to read it."""
+        cores = glob.glob(os.path.join(self.crashes.name, "core*"))
+        if self.app.poll() is None or self.app.returncode >= 0 or not cores or not shutil.which("gdb"):
+            return ""
+        done = subprocess.run(["gdb", "-batch", "-nx", "-ex", "thread apply all bt 40", self.executable, cores[0]],
+                              capture_output=True, text=True)
+        return f"\nThe stacks at the crash ({cores[0]}):\n{done.stdout[-12000:]}"
 
     # Windows.
 
@@ -291,6 +322,14 @@ class Desktop:
                  ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
         return tuple(int(m.group(1)) for m in found) if all(found) else None
 
+    def menu_bar_height(self, flag):
+        """The height of the flag window's menu bar, as the running application lays it out: the
+        window's height above the 720 x 480 flag it has at launch."""
+        _, _, width, height = self.geometry(flag)
+        if width != FLAG_SIZE[0] or height <= FLAG_SIZE[1]:
+            raise Failure(f"the flag window is {width} x {height}, not the launch flag under a menu bar")
+        return height - FLAG_SIZE[1]
+
     def frame_extents(self, window):
         """(left, right, top, bottom) of the frame the window manager put around the window."""
         text = self.run("xprop", "-id", str(window), "_NET_FRAME_EXTENTS")
@@ -323,6 +362,17 @@ class Desktop:
 
     def key(self, *keys):
         self.run("xdotool", "key", "--clearmodifiers", *keys, check=True)
+
+    def press_until(self, what, press, probe, attempts=3, deadline=2.0):
+        """Presses, then waits for probe() to hold; presses again, as a hand would, if it did not
+        within the deadline (a window manager busy the first time), up to `attempts` presses."""
+        for attempt in range(attempts):
+            press()
+            try:
+                return wait_for(what, probe, deadline)
+            except Failure:
+                if attempt == attempts - 1:
+                    raise
 
     def drag(self, start, by, moves, pause):
         """Presses at `start`, moves by `by` in `moves` even steps `pause` seconds apart, releases."""
@@ -359,5 +409,6 @@ def main(test):
         if desktop is not None and desktop.app is not None:
             desktop.stderr.seek(0)
             print(desktop.stderr.read(), end="", file=sys.stderr)
+            print(desktop.crash_stack(), file=sys.stderr)
         sys.exit(1)
     print("ok")

@@ -61,7 +61,7 @@ def test(d, executable):
             d.app.wait()
             status = f"none ({failure})"
         if status != 0:
-            failures.append(f"after {before_name}, {quit_name} ended with status {status}: {d.errors()[-400:]}")
+            failures.append(f"after {before_name}, {quit_name} ended with status {status}: {d.errors()[-400:]}{d.crash_stack()}")
     if failures:
         raise Failure("; ".join(failures))
 

@@ -6,29 +6,21 @@ import desktop
 from desktop import Failure
 
 CANTON = (100, 80)  # inside the canton of the 720 x 480 flag, below the menu bar
-MENU_BAR = 19
-
-
-def shown_above(d, panel, flag, when):
-    desktop.wait_for(f"the panel shown {when}", lambda: d.viewable(panel))
-    desktop.wait_for(f"the panel above the flag {when}", lambda: d.above(panel, flag))
-    # Not just for a moment: the window manager has done its part by now.
-    desktop.holds(f"the panel above the flag {when}", lambda: d.above(panel, flag), 1.0)
 
 
 def test(d, executable):
     flag = d.launch(executable)
     panel = d.window(desktop.PANEL_TITLE, visible=False)
-    shown_above(d, panel, flag, "at launch")
+    desktop.shown_above(d, panel, flag, "at launch")
 
     d.run("xdotool", "windowminimize", "--sync", str(panel), check=True)
     desktop.wait_for("the panel minimized", lambda: not d.viewable(panel))
     d.choose(flag, "Adjust", 1)  # "Show Panel", the first item offered
-    shown_above(d, panel, flag, "after Show Panel, minimized before")
+    desktop.shown_above(d, panel, flag, "after Show Panel, minimized before")
 
     x, y, _, _ = d.geometry(flag)
-    d.click(x + CANTON[0], y + MENU_BAR + CANTON[1])
-    shown_above(d, panel, flag, "after a press in the canton")
+    d.click(x + CANTON[0], y + d.menu_bar_height(flag) + CANTON[1])
+    desktop.shown_above(d, panel, flag, "after a press in the canton")
 
 
 desktop.main(test)

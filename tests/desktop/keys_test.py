@@ -16,12 +16,12 @@ def panel(d, flag):
     desktop.wait_for("the panel framed", lambda: d.frame_extents(panel))
 
     def press():
-        # A press on the panel's background, clear of its controls, activates it; pressed
-        # again, as a hand would, if the window manager was busy the first time.
+        # A press on the panel's background, clear of its controls, activates it.
         x, y, width, height = d.geometry(panel)
         d.click(x + width - 4, y + height - 4)
 
-    desktop.wait_for("the panel activated by a press", lambda: d.active() == panel or press(), interval=2.0)
+    # Pressed again, as a hand would, if the window manager was busy the first time.
+    d.press_until("the panel activated by a press", press, lambda: d.active() == panel, attempts=10)
     return panel
 
 

@@ -7,7 +7,6 @@ framed there."""
 import desktop
 from desktop import Failure
 
-MENU_BAR = 19
 PRESS = (150, 100)
 # The panel is 222 x 135, centred on the press.
 FRAME_AT = (150 - 222 // 2, int(100 - 135 / 2))
@@ -15,7 +14,7 @@ FRAME_AT = (150 - 222 // 2, int(100 - 135 / 2))
 
 def press_in_canton(d, flag, panel, when, failures):
     x, y, _, _ = d.geometry(flag)
-    d.click(x + PRESS[0], y + MENU_BAR + PRESS[1])
+    d.click(x + PRESS[0], y + d.menu_bar_height(flag) + PRESS[1])
     try:
         desktop.wait_for(f"the panel shown {when}", lambda: d.viewable(panel) and d.frame_extents(panel))
         desktop.wait_for(f"the panel's frame at {FRAME_AT} {when}", lambda: d.frame_origin(panel) == FRAME_AT)

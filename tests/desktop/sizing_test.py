@@ -6,7 +6,6 @@ a maximize keeps the size the system gives."""
 import desktop
 from desktop import Failure
 
-LAUNCH_WIDTH, LAUNCH_HEIGHT = 720, 480
 
 # (grip, move by, moves, seconds between moves)
 DRAGS = [
@@ -38,10 +37,7 @@ def red(pixel):
 
 def test(d, executable):
     flag = d.launch(executable)
-    x, y, width, height = d.geometry(flag)
-    if width != LAUNCH_WIDTH:
-        raise Failure(f"launched {width} wide")
-    bar = height - LAUNCH_HEIGHT
+    bar = d.menu_bar_height(flag)
     failures = []
     for name, by, moves, pause in DRAGS:
         d.drag(grip(d, flag, name), by, moves, pause)

@@ -8,7 +8,6 @@ the process with status 0. An empty QT_QPA_PLATFORM chooses no platform either."
 import desktop
 from desktop import Failure
 
-MENU_BAR = 19
 PRESS = (120, 90)
 # The panel is 222 x 135, centred on the press but kept 10 pixels from the screen's edges.
 FRAME_AT = (10, int(90 - 135 / 2))
@@ -19,25 +18,19 @@ SESSIONS = [
 ]
 
 
-def above_the_flag(d, panel, flag, when):
-    desktop.wait_for(f"the panel shown {when}", lambda: d.viewable(panel))
-    desktop.wait_for(f"the panel above the flag {when}", lambda: d.above(panel, flag))
-    desktop.holds(f"the panel above the flag {when}", lambda: d.above(panel, flag), 1.0)
-
-
 def run_session(d, executable):
     flag = d.launch(executable)
     panel = d.window(desktop.PANEL_TITLE, visible=False)
-    above_the_flag(d, panel, flag, "at launch")
+    desktop.shown_above(d, panel, flag, "at launch")
 
     x, y, _, _ = d.geometry(flag)
-    d.click(x + PRESS[0], y + MENU_BAR + PRESS[1])
+    d.click(x + PRESS[0], y + d.menu_bar_height(flag) + PRESS[1])
     try:
         desktop.wait_for("the panel's frame at the press", lambda: d.frame_origin(panel) == FRAME_AT)
     except Failure:
         raise Failure(f"a press in the canton at {PRESS} put the panel's frame at {d.frame_origin(panel)}, "
                       f"not at {FRAME_AT}")
-    above_the_flag(d, panel, flag, "after a press in the canton")
+    desktop.shown_above(d, panel, flag, "after a press in the canton")
 
     d.activate(flag)
     d.key("ctrl+q")

@@ -3,17 +3,17 @@
 // as stored (any keys, any values, any length). A record the reader refuses raises a runtime
 // exception, which is what it should do; anything else that goes wrong is a finding.
 
-#include "Canvas.h"
-#include "CheckBox.h"
-#include "DesignRecord.h"
-#include "Label.h"
-#include "MenuItem.h"
-#include "PushButton.h"
-#include "Runtime.h"
-#include "RuntimeException.h"
-#include "Slider.h"
-#include "Timer.h"
-#include "Window.h"
+#include "application/Runtime.h"
+#include "menus/MenuItem.h"
+#include "object/DesignRecord.h"
+#include "object/RuntimeException.h"
+#include "windows/Canvas.h"
+#include "windows/CheckBox.h"
+#include "windows/Label.h"
+#include "windows/PushButton.h"
+#include "windows/Slider.h"
+#include "windows/Timer.h"
+#include "windows/Window.h"
 
 #include <QCoreApplication>
 

@@ -5,9 +5,9 @@
 
 #include "AppTestSupport.h"
 
-#include "CheckBox.h"
-#include "Picture.h"
-#include "Slider.h"
+#include "drawing/Picture.h"
+#include "windows/CheckBox.h"
+#include "windows/Slider.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,10 +1,10 @@
 #include "FlagTestSupport.h"
 
-#include "Graphics.h"
-#include "Object2D.h"
+#include "drawing/Graphics.h"
+#include "drawing/Object2D.h"
+#include "drawing/private/PictureRecord.h"
+#include "drawing/private/Raster.h"
 #include "SceneConstants.h"
-#include "private/Drawing.h"
-#include "private/Raster.h"
 
 #include <QPainter>
 

@@ -2,6 +2,7 @@
 
 #include "drawing/Graphics.h"
 #include "drawing/Object2D.h"
+#include "drawing/private/PictureRecord.h"
 #include "drawing/private/Raster.h"
 #include "SceneConstants.h"
 
@@ -139,6 +140,82 @@ std::string firstDifference(const QImage& actual, const QImage& expected)
     return {};
 }
 
+// The first pixel outside `shown` that a frame's changes to the picture name but that holds
+// what it held before the frame, as text; empty when there is none. Changes come as spans
+// whose ends are pixels that changed.
+std::string unchangedChangeOutside(Picture& picture, int64_t versionBefore, const QImage& before, const QRect& shown)
+{
+    const raster::Damage* changes = picture.record().changesSince(versionBefore);
+    if (!changes)
+        return "changes not known";
+    const QImage& after = picture.image();
+    const auto same = [&](int x, int y) { return !shown.contains(x, y) && after.pixel(x, y) == before.pixel(x, y); };
+    for (int y = changes->top(); y < changes->bottom(); ++y) {
+        for (const raster::Damage::Span* span = changes->rowBegin(y); span != changes->rowEnd(y); ++span) {
+            for (const int x : { span->from, span->to - 1 }) {
+                if (same(x, y)) {
+                    char text[64];
+                    std::snprintf(text, sizeof text, "pixel (%d, %d) did not change", x, y);
+                    return text;
+                }
+            }
+        }
+    }
+    return {};
+}
+
+// Pixels beyond the ground that a frame leaves as they were are not the frame's changes: a
+// grown and restored flag does not redraw its old area frame after frame, so the work of a
+// frame follows the present size, not the largest the flag ever had.
+TEST(FramePixels, AShrunkFlagsFramesChangeBeyondTheGroundOnlyPixelsThatChange)
+{
+    test::launchApplication();
+    Ref<class wFlag> flag = wFlag();
+    flag->TimerFlag()->Enabled(false);
+    wPanel()->CheckBoxGlory()->Value(true);
+    QImage canvas(flag->picBB->image().size(), QImage::Format_ARGB32_Premultiplied);
+    canvas.setDevicePixelRatio(flag->picBB->image().devicePixelRatio());
+    const auto frame = [&](double degrees) {
+        flag->theta = degrees * kPi / 180.0;
+        QPainter painter(&canvas);
+        Ref<Graphics> surface = Graphics::forPainter(&painter);
+        flag->cnvGround_Paint(flag->cnvGround(), surface, {});
+        surface->bindPainter(nullptr);
+    };
+    const auto resize = [&](int width, int height) {
+        flag->cnvGround()->Width(width);
+        flag->cnvGround()->Height(height);
+        flag->cnvSky()->Width(width / 2);
+        flag->cnvSky()->Height(height / 2);
+    };
+
+    resize(1890, 1030);
+    for (int i = 0; i < 5; ++i)
+        frame(1.5 * i);
+    resize(720, 480);
+    double degrees = 10;
+    for (; degrees < 25; degrees += 1.5)
+        frame(degrees);
+
+    const double ratio = canvas.devicePixelRatio();
+    const QRect ground(0, 0, static_cast<int>(720 * ratio), static_cast<int>(480 * ratio));
+    Picture* pictures[] = { flag->picBuffer.raw(), flag->picMask.raw(), flag->picBB.raw() };
+    const char* names[] = { "buffer", "mask", "back buffer" };
+    for (int i = 0; i < 4; ++i, degrees += 1.5) {
+        int64_t versions[3];
+        QImage before[3];
+        for (int p = 0; p < 3; ++p) {
+            versions[p] = pictures[p]->record().version();
+            before[p] = pictures[p]->image().copy();
+        }
+        frame(degrees);
+        for (int p = 0; p < 3; ++p) {
+            SCOPED_TRACE(names[p]);
+            EXPECT_EQ(unchangedChangeOutside(*pictures[p], versions[p], before[p], ground), "");
+        }
+    }
+}
+
 TEST(FramePixels, EveryFrameEqualsTheFrameDrawnWhole)
 {
     test::launchApplication();
@@ -147,14 +224,16 @@ TEST(FramePixels, EveryFrameEqualsTheFrameDrawnWhole)
     flag->DrawFlag();
     EagerFlag eager(*flag);
 
-    // A ground and canton size (0: keep), the Glory setting, the angle in degrees, and whether the
-    // frame comes from a paint of the ground canvas instead of a direct DrawFlag.
+    // A ground and canton size (0: keep), the Glory setting, the angle in degrees, whether the
+    // frames come from a paint of the ground canvas instead of a direct DrawFlag, and how many
+    // frames the step draws, each 1.5 degrees on, before the pictures are read.
     struct Step {
         const char* what;
         int groundWidth, groundHeight, cantonWidth, cantonHeight;
         bool glory;
         double degrees;
         bool paint;
+        int frames = 1;
     };
     const Step steps[] = {
         { "launch size, glory", 720, 480, 360, 240, true, 0, false },
@@ -180,6 +259,13 @@ TEST(FramePixels, EveryFrameEqualsTheFrameDrawnWhole)
         { "maximized, glory off", 0, 0, 0, 0, false, 103, false },
         { "back to 1440 near a full turn", 1440, 960, 720, 480, true, 358.5, false },
         { "1440, past the turn", 0, 0, 0, 0, true, 0.3, false },
+        // As the application draws: frames only through the canvas's paint, nothing read between them.
+        { "maximized again, frames unread", 1890, 1030, 945, 515, true, 40, true, 5 },
+        { "restored: 30 degrees of frames unread, beyond the ground read", 720, 480, 360, 240, true, 47.5, true, 21 },
+        { "restored, glory off, frames unread", 0, 0, 0, 0, false, 80, true, 4 },
+        { "restored, glory on again, frames unread", 0, 0, 0, 0, true, 86, true, 25 },
+        { "restored, a direct frame", 0, 0, 0, 0, true, 124, false },
+        { "shrunk below the launch size, frames unread", 360, 240, 180, 120, true, 125.5, true, 6 },
     };
     QImage canvas(flag->picBB->image().size(), QImage::Format_ARGB32_Premultiplied);
     canvas.setDevicePixelRatio(flag->picBB->image().devicePixelRatio());
@@ -192,16 +278,18 @@ TEST(FramePixels, EveryFrameEqualsTheFrameDrawnWhole)
             flag->cnvSky()->Height(step.cantonHeight);
         }
         wPanel()->CheckBoxGlory()->Value(step.glory);
-        flag->theta = step.degrees * kPi / 180.0;
-        if (step.paint) {
-            QPainter painter(&canvas);
-            Ref<Graphics> surface = Graphics::forPainter(&painter);
-            flag->cnvGround_Paint(flag->cnvGround(), surface, {});
-            surface->bindPainter(nullptr);
-        } else {
-            flag->DrawFlag();
+        for (int frame = 0; frame < step.frames; ++frame) {
+            flag->theta = (step.degrees + 1.5 * frame) * kPi / 180.0;
+            if (step.paint) {
+                QPainter painter(&canvas);
+                Ref<Graphics> surface = Graphics::forPainter(&painter);
+                flag->cnvGround_Paint(flag->cnvGround(), surface, {});
+                surface->bindPainter(nullptr);
+            } else {
+                flag->DrawFlag();
+            }
+            eager.frame(*flag, flag->theta, step.glory);
         }
-        eager.frame(*flag, flag->theta, step.glory);
         ASSERT_EQ(firstDifference(flag->picBB->image(), eager.back()), "");
         ASSERT_EQ(firstDifference(flag->picBuffer->image(), eager.buffer()), "");
         ASSERT_EQ(firstDifference(flag->picMask->image(), eager.mask()), "");

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -17,6 +18,19 @@ int rightOf(const QRect& rect)
 int bottomOf(const QRect& rect)
 {
     return rect.y() + rect.height();
+}
+
+// The columns a rectangle covers on row y; on a row outside it, an empty stretch left of every pixel.
+struct RowCover {
+    int from;
+    int to;
+};
+
+RowCover rowCover(const QRect& rect, int y)
+{
+    if (y < rect.y() || y >= bottomOf(rect))
+        return { std::numeric_limits<int>::min(), std::numeric_limits<int>::min() };
+    return { rect.x(), rightOf(rect) };
 }
 
 // The pixel a position in 1/256ths of a pixel lies in.
@@ -41,6 +55,7 @@ PictureRecord::PictureRecord(QImage& image)
 {
     m_changes.reset(m_width, m_height);
     m_nextChanges.reset(m_width, m_height);
+    m_damage.reset(m_width, m_height);
     m_carried.reset(m_width, m_height);
 }
 
@@ -221,8 +236,8 @@ void PictureRecord::render()
                 m_pending.cells[i].build(m_pending.points.data() + operation.firstPoint, operation.pointCount, m_height, m_width);
         }
     }
-    collectChanges(m_nextChanges);
-    draw(m_nextChanges);
+    collectChanges(m_damage);
+    draw(m_damage, m_nextChanges);
     for (Operation& operation : now) {
         if (operation.kind != Operation::Kind::Lay)
             continue;
@@ -279,28 +294,22 @@ void PictureRecord::collectChanges(raster::Damage& damage)
     }
 
     // Pixels the last change touched start this one from other values than the record before
-    // it did. That matters only where nothing covers them whole (the same opaque fill first, or
-    // anything opaque) and something covers them in part: an edge of a shape, or a lay.
+    // it did. That matters only where nothing covers them whole (the record's opaque fill first,
+    // or anything opaque) and something covers them in part: an edge of a shape, or a lay.
     if (m_changes.empty())
         return;
     const QRect bounds = m_pending.bounds;
-    QRect cover;
-    if (now[0].kind == Operation::Kind::Fill && now[0].extent == before[0].extent && now[0].colour == before[0].colour)
-        cover = now[0].extent;
+    const QRect cover = coverOf(m_pending);
     m_carried.clear();
     const int top = std::max(bounds.y(), m_changes.top()), bottom = std::min(bottomOf(bounds), m_changes.bottom());
     for (int y = top; y < bottom; ++y) {
-        const bool covered = !cover.isEmpty() && y >= cover.y() && y < bottomOf(cover);
+        const RowCover covered = rowCover(cover, y);
         for (const raster::Damage::Span* span = m_changes.rowBegin(y); span != m_changes.rowEnd(y); ++span) {
             const int from = std::max(span->from, bounds.x()), to = std::min(span->to, rightOf(bounds));
-            if (from >= to)
-                continue;
-            if (!covered) {
-                m_carried.addSpan(y, from, to);
-                continue;
-            }
-            m_carried.addSpan(y, from, std::min(to, cover.x()));
-            m_carried.addSpan(y, std::max(from, rightOf(cover)), to);
+            if (from < std::min(to, covered.from))
+                m_carried.addSpan(y, from, std::min(to, covered.from));
+            if (std::max(from, covered.to) < to)
+                m_carried.addSpan(y, std::max(from, covered.to), to);
         }
     }
     if (m_carried.empty())
@@ -312,6 +321,12 @@ void PictureRecord::collectChanges(raster::Damage& damage)
         else if (operation.kind == Operation::Kind::Lay)
             damage.addMoved(m_carried, 0, 0, operation.extent.x(), operation.extent.y(), rightOf(operation.extent), bottomOf(operation.extent));
     }
+}
+
+QRect PictureRecord::coverOf(const Record& record)
+{
+    const std::vector<Operation>& operations = record.operations;
+    return !operations.empty() && operations.front().kind == Operation::Kind::Fill ? operations.front().extent : QRect();
 }
 
 void PictureRecord::addLayChanges(raster::Damage& damage, const Operation& now, const Operation& before) const
@@ -334,106 +349,158 @@ void PictureRecord::addLayChanges(raster::Damage& damage, const Operation& now, 
         damage.addMoved(*mask, now.offset.x(), now.offset.y(), extent.x(), extent.y(), rightOf(extent), bottomOf(extent));
 }
 
-void PictureRecord::draw(const raster::Damage& damage)
+void PictureRecord::draw(const raster::Damage& damage, raster::Damage& changes)
 {
+    changes.clear();
     if (damage.empty())
         return;
     const std::vector<Operation>& operations = m_pending.operations;
     uchar* bits = m_image.bits();
     const qsizetype stride = m_image.bytesPerLine();
-    // Each operation's pixels on the row being drawn: from, to, and for a shape its cells.
-    struct Reach {
-        const Operation* operation;
-        int from;
-        int to;
-        const raster::Cell* cells;
-        const raster::Cell* cellsEnd;
-        // For a lay: the rows of source and mask it reads, which start its offset left of the destination's.
-        const uint32_t* source;
-        const uint32_t* mask;
-        qsizetype sourceStride;
-        qsizetype maskStride;
-    };
-    constexpr size_t kReachesAtOnce = 32;
-    Reach reaches[kReachesAtOnce];
-    for (size_t first = 0; first < operations.size(); first += kReachesAtOnce) {
-        const size_t last = std::min(operations.size(), first + kReachesAtOnce);
-        for (int y = damage.top(); y < damage.bottom(); ++y) {
-            const raster::Damage::Span* spans = damage.rowBegin(y);
-            const raster::Damage::Span* spansEnd = damage.rowEnd(y);
-            if (spans == spansEnd)
-                continue;
-            size_t reachCount = 0;
-            for (size_t i = first; i < last; ++i) {
-                const Operation& operation = operations[i];
-                const QRect& extent = operation.extent;
-                if (y < extent.y() || y >= bottomOf(extent))
-                    continue;
-                Reach reach { &operation, extent.x(), rightOf(extent), nullptr, nullptr, nullptr, nullptr, 0, 0 };
-                if (operation.kind == Operation::Kind::Shape) {
-                    const raster::Cells& cells = m_pending.cells[i];
-                    if (y < cells.top() || y >= cells.bottom() || cells.rowBegin(y) == cells.rowEnd(y))
-                        continue;
-                    // A closed outline covers nothing left of its first cell on a row or right of its last.
-                    reach.cells = cells.rowBegin(y);
-                    reach.cellsEnd = cells.rowEnd(y);
-                    reach.from = std::max(reach.from, reach.cells->x);
-                    reach.to = std::min(reach.to, (reach.cellsEnd - 1)->x + 1);
-                } else if (operation.kind == Operation::Kind::Lay) {
-                    const int sourceY = y - operation.offset.y();
-                    const QImage& source = operation.source->image();
-                    reach.source = reinterpret_cast<const uint32_t*>(source.constScanLine(sourceY));
-                    reach.sourceStride = source.bytesPerLine();
-                    if (operation.mask) {
-                        const QImage& mask = operation.mask->image();
-                        reach.mask = reinterpret_cast<const uint32_t*>(mask.constScanLine(sourceY));
-                        reach.maskStride = mask.bytesPerLine();
-                    }
-                }
-                if (reach.from < reach.to)
-                    reaches[reachCount++] = reach;
-            }
-            auto* row = reinterpret_cast<uint32_t*>(bits + y * stride);
-            // The pictures are cold between frames and their rows lie far apart: the pixels a few
-            // rows on are asked for ahead.
-            constexpr int kRowsAhead = 4;
-            if (y + kRowsAhead < damage.bottom()) {
-                const int ahead = y + kRowsAhead;
-                for (const raster::Damage::Span* span = damage.rowBegin(ahead); span != damage.rowEnd(ahead); ++span) {
-                    __builtin_prefetch(bits + ahead * stride + span->from * 4, 1);
-                    for (size_t r = 0; r < reachCount; ++r) {
-                        const Reach& reach = reaches[r];
-                        if (!reach.source || ahead >= bottomOf(reach.operation->extent))
-                            continue;
-                        // Within the lay, so the address stays inside the source and the mask.
-                        const int column = std::clamp(span->from, reach.from, reach.to - 1) - reach.operation->offset.x();
-                        __builtin_prefetch(reinterpret_cast<const uchar*>(reach.source + column) + kRowsAhead * reach.sourceStride);
-                        if (reach.mask)
-                            __builtin_prefetch(reinterpret_cast<const uchar*>(reach.mask + column) + kRowsAhead * reach.maskStride);
-                    }
-                }
-            }
-            for (const raster::Damage::Span* span = spans; span != spansEnd; ++span) {
-                for (size_t r = 0; r < reachCount; ++r) {
-                    const Reach& reach = reaches[r];
-                    const int from = std::max(span->from, reach.from), to = std::min(span->to, reach.to);
-                    if (from >= to)
-                        continue;
-                    switch (reach.operation->kind) {
-                    case Operation::Kind::Fill:
-                        std::fill(row + from, row + to, reach.operation->colour);
-                        break;
-                    case Operation::Kind::Shape:
-                        raster::fillRow(reach.cells, reach.cellsEnd, from, to, reach.operation->colour, row);
-                        break;
-                    case Operation::Kind::Lay: {
-                        const int column = from - reach.operation->offset.x();
-                        raster::layRow(reach.source + column, reach.mask ? reach.mask + column : nullptr, row + from, to - from);
-                        break;
-                    }
-                    }
-                }
+
+    // Each operation as drawing needs it, worked out once.
+    m_reaches.clear();
+    for (size_t i = 0; i < operations.size(); ++i) {
+        const Operation& operation = operations[i];
+        Reach reach { .kind = operation.kind, .colour = operation.colour, .extent = operation.extent };
+        if (operation.kind == Operation::Kind::Shape) {
+            reach.cells = &m_pending.cells[i];
+            reach.sameOverSame = raster::blendKeeps(operation.colour);
+        } else if (operation.kind == Operation::Kind::Lay) {
+            const QImage& source = operation.source->image();
+            // Rows and columns are given in the destination's pixels.
+            reach.offset = operation.offset;
+            reach.source = source.constBits();
+            reach.sourceStride = source.bytesPerLine();
+            if (operation.mask) {
+                const QImage& mask = operation.mask->image();
+                reach.mask = mask.constBits();
+                reach.maskStride = mask.bytesPerLine();
             }
         }
+        m_reaches.push_back(reach);
+    }
+
+    // Pixels the opaque fill first does not cover hold what earlier frames left; only those of
+    // them whose values change are changes. Counting the others would have them redrawn frame
+    // after frame (they are "carried"), and cost would follow the largest area ever drawn.
+    const QRect cover = coverOf(m_pending);
+    m_before.resize(static_cast<size_t>(m_width));
+    for (int y = damage.top(); y < damage.bottom(); ++y) {
+        const raster::Damage::Span* spans = damage.rowBegin(y);
+        const raster::Damage::Span* spansEnd = damage.rowEnd(y);
+        if (spans == spansEnd)
+            continue;
+        auto* row = reinterpret_cast<uint32_t*>(bits + y * stride);
+        prefetchAhead(damage, y, bits, stride);
+        const RowCover covered = rowCover(cover, y);
+        const bool compared = spans->from < covered.from || (spansEnd - 1)->to > covered.to;
+        if (compared) {
+            for (const raster::Damage::Span* span = spans; span != spansEnd; ++span) {
+                std::copy(row + span->from, row + std::max(span->from, std::min(span->to, covered.from)), m_before.data() + span->from);
+                const int right = std::max(span->from, covered.to);
+                std::copy(row + std::min(right, span->to), row + span->to, m_before.data() + std::min(right, span->to));
+            }
+        }
+        for (const Reach& reach : m_reaches)
+            drawRow(reach, y, spans, spansEnd, row);
+        if (!compared) {
+            changes.copyRow(damage, y);
+            continue;
+        }
+        for (const raster::Damage::Span* span = spans; span != spansEnd; ++span) {
+            addChanged(changes, y, span->from, std::min(span->to, covered.from), row);
+            changes.addSpan(y, std::max(span->from, covered.from), std::min(span->to, covered.to));
+            addChanged(changes, y, std::max(span->from, covered.to), span->to, row);
+        }
+    }
+}
+
+void PictureRecord::addChanged(raster::Damage& changes, int y, int from, int to, const uint32_t* row) const
+{
+    const uint32_t* before = m_before.data();
+    for (int x = from; x < to;) {
+        if (row[x] == before[x]) {
+            ++x;
+            continue;
+        }
+        const int first = x;
+        while (x < to && row[x] != before[x])
+            ++x;
+        changes.addSpan(y, first, x);
+    }
+}
+
+void PictureRecord::prefetchAhead(const raster::Damage& damage, int y, const uchar* bits, qsizetype stride) const
+{
+    // The pictures are cold between frames and their rows lie far apart: the pixels a few rows on
+    // are asked for ahead.
+    constexpr int kRowsAhead = 4;
+    const int ahead = y + kRowsAhead;
+    if (ahead >= damage.bottom())
+        return;
+    for (const raster::Damage::Span* span = damage.rowBegin(ahead); span != damage.rowEnd(ahead); ++span) {
+        __builtin_prefetch(bits + ahead * stride + span->from * 4, 1);
+        for (const Reach& reach : m_reaches) {
+            if (!reach.source || ahead < reach.extent.y() || ahead >= bottomOf(reach.extent))
+                continue;
+            // Within the lay, so the address stays inside the source and the mask.
+            const int column = std::clamp(span->from, reach.extent.x(), rightOf(reach.extent) - 1) - reach.offset.x();
+            const int sourceRow = ahead - reach.offset.y();
+            __builtin_prefetch(reach.source + sourceRow * reach.sourceStride + column * 4);
+            if (reach.mask)
+                __builtin_prefetch(reach.mask + sourceRow * reach.maskStride + column * 4);
+        }
+    }
+}
+
+void PictureRecord::drawRow(const Reach& reach, int y, const raster::Damage::Span* spans, const raster::Damage::Span* spansEnd,
+                            uint32_t* row) const
+{
+    if (y < reach.extent.y() || y >= bottomOf(reach.extent))
+        return;
+    int from = reach.extent.x(), to = rightOf(reach.extent);
+    const raster::Cell* cells = nullptr;
+    const raster::Cell* cellsEnd = nullptr;
+    if (reach.kind == Operation::Kind::Shape) {
+        const raster::Cells& shape = *reach.cells;
+        if (y < shape.top() || y >= shape.bottom() || shape.rowBegin(y) == shape.rowEnd(y))
+            return;
+        cells = shape.rowBegin(y);
+        cellsEnd = shape.rowEnd(y);
+        // A closed outline covers nothing left of its first cell on a row or right of its last.
+        from = std::max(from, cells->x);
+        to = std::min(to, (cellsEnd - 1)->x + 1);
+    }
+    const raster::Damage::Span* span = spans;
+    while (span != spansEnd && span->to <= from)
+        ++span;
+    if (span == spansEnd || span->from >= to)
+        return;
+    switch (reach.kind) {
+    case Operation::Kind::Fill:
+        for (; span != spansEnd && span->from < to; ++span)
+            std::fill(row + std::max(span->from, from), row + std::min(span->to, to), reach.colour);
+        break;
+    case Operation::Kind::Shape: {
+        // One walk along the row for all its spans, which come left to right.
+        raster::CoverageWalk walk(cells, cellsEnd, std::max(span->from, from));
+        for (; span != spansEnd && span->from < to; ++span) {
+            walk.skipTo(std::max(span->from, from));
+            raster::fillRuns(walk, std::min(span->to, to), reach.colour, reach.sameOverSame, row);
+        }
+        break;
+    }
+    case Operation::Kind::Lay: {
+        const int sourceRow = y - reach.offset.y();
+        const auto* source = reinterpret_cast<const uint32_t*>(reach.source + sourceRow * reach.sourceStride);
+        const auto* mask = reach.mask ? reinterpret_cast<const uint32_t*>(reach.mask + sourceRow * reach.maskStride) : nullptr;
+        for (; span != spansEnd && span->from < to; ++span) {
+            const int left = std::max(span->from, from), right = std::min(span->to, to);
+            const int column = left - reach.offset.x();
+            raster::layRow(source + column, mask ? mask + column : nullptr, row + left, right - left);
+        }
+        break;
+    }
     }
 }

@@ -79,9 +79,32 @@ private:
     void removeReader(PictureRecord* reader);
     void forgetSources(Record& record);
     bool sameShape(const Operation& a, const Record& aRecord, const Operation& b, const Record& bRecord) const;
+    // An operation as drawing a row needs it.
+    struct Reach {
+        Operation::Kind kind;
+        uint32_t colour;
+        QRect extent;
+        const raster::Cells* cells = nullptr;
+        // A shape whose colour laid over itself stays itself: pixels of that colour are left alone.
+        bool sameOverSame = false;
+        // A lay: the source's and the mask's pixels, and where they sit on this picture.
+        QPoint offset {};
+        const uchar* source = nullptr;
+        const uchar* mask = nullptr;
+        qsizetype sourceStride = 0;
+        qsizetype maskStride = 0;
+    };
+
+    // The rectangle the record's first operation covers whole, if it is a fill.
+    static QRect coverOf(const Record& record);
     void collectChanges(raster::Damage& damage);
     void addLayChanges(raster::Damage& damage, const Operation& now, const Operation& before) const;
-    void draw(const raster::Damage& damage);
+    // Draws the pending record over `damage`; puts in `changes` the pixels that may have changed.
+    void draw(const raster::Damage& damage, raster::Damage& changes);
+    void drawRow(const Reach& reach, int y, const raster::Damage::Span* spans, const raster::Damage::Span* spansEnd, uint32_t* row) const;
+    void prefetchAhead(const raster::Damage& damage, int y, const uchar* bits, qsizetype stride) const;
+    // Adds the runs of from..to-1 where the row differs from m_before.
+    void addChanged(raster::Damage& changes, int y, int from, int to, const uint32_t* row) const;
 
     QImage& m_image;
     int m_width;
@@ -94,7 +117,11 @@ private:
     // What the last change of the pixels changed, and scratch for the next.
     raster::Damage m_changes;
     raster::Damage m_nextChanges;
+    raster::Damage m_damage;
     raster::Damage m_carried;
+    std::vector<Reach> m_reaches;
+    // A row's pixels as they were before it was drawn, where they are compared.
+    std::vector<uint32_t> m_before;
     // Records whose pending lays read these pixels.
     std::vector<PictureRecord*> m_readers;
     // Where shape() puts what it is handed.

@@ -1,6 +1,7 @@
 #include "drawing/private/Raster.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #ifdef __SSE2__
@@ -243,34 +244,45 @@ void Cells::addCell(int row, int64_t column, int64_t cover, int64_t area)
     m_raw.push_back({ row, { static_cast<int32_t>(column), static_cast<int32_t>(cover), static_cast<int32_t>(area) } });
 }
 
+bool blendKeeps(uint32_t colour)
+{
+    static const std::array<bool, 256> keeps = [] {
+        std::array<bool, 256> table {};
+        for (uint32_t value = 0; value < 256; ++value) {
+            bool all = true;
+            for (uint32_t coverage = 0; coverage < 256 && all; ++coverage)
+                all = blendCovered(value, coverage, value) == value;
+            table[value] = all;
+        }
+        return table;
+    }();
+    return keeps[colour >> 24] && keeps[(colour >> 16) & 0xff] && keeps[(colour >> 8) & 0xff] && keeps[colour & 0xff];
+}
+
+void fillRuns(CoverageWalk& walk, int to, uint32_t colour, bool keeps, uint32_t* row)
+{
+    CoverageRun run;
+    while (walk.next(to, run)) {
+        if (run.coverage == 255) {
+            std::fill(row + run.from, row + run.to, colour);
+        } else if (run.coverage != 0) {
+            for (int x = run.from; x < run.to; ++x) {
+                if (!keeps || row[x] != colour)
+                    row[x] = blendCovered(colour, run.coverage, row[x]);
+            }
+        }
+    }
+}
+
 void fillRow(const Cell* begin, const Cell* end, int x0, int x1, uint32_t colour, uint32_t* row)
 {
-    int64_t running = 0;
-    const Cell* cell = begin;
-    while (cell != end && cell->x < x0) {
-        running += cell->cover;
-        ++cell;
-    }
-    int x = x0;
-    while (x < x1) {
-        const int next = (cell != end && cell->x < x1) ? cell->x : x1;
-        if (next > x) {
-            const uint32_t coverage = coverageOf(running * 2 * kOne);
-            if (coverage == 255)
-                std::fill(row + x, row + next, colour);
-            else if (coverage != 0)
-                for (int i = x; i < next; ++i)
-                    row[i] = blendCovered(colour, coverage, row[i]);
-            x = next;
-            if (x >= x1)
-                break;
-        }
-        const uint32_t coverage = coverageOf((running + cell->cover) * 2 * kOne - cell->area);
-        if (coverage != 0)
-            row[x] = blendCovered(colour, coverage, row[x]);
-        running += cell->cover;
-        ++cell;
-        ++x;
+    CoverageRun run;
+    for (CoverageWalk walk(begin, end, x0); walk.next(x1, run);) {
+        if (run.coverage == 255)
+            std::fill(row + run.from, row + run.to, colour);
+        else if (run.coverage != 0)
+            for (int x = run.from; x < run.to; ++x)
+                row[x] = blendCovered(colour, run.coverage, row[x]);
     }
 }
 
@@ -466,6 +478,17 @@ void Damage::addSpan(int y, int from, int to)
     m_counts[index] = static_cast<uint8_t>(count);
 }
 
+void Damage::copyRow(const Damage& other, int y)
+{
+    const size_t index = static_cast<size_t>(y);
+    const int count = other.m_counts[index];
+    if (count == 0)
+        return;
+    std::copy(other.rowBegin(y), other.rowEnd(y), m_spans.data() + index * kSpansPerRow);
+    m_counts[index] = static_cast<uint8_t>(count);
+    includeRow(y);
+}
+
 void Damage::addRect(int left, int top, int right, int bottom)
 {
     top = std::max(top, 0);
@@ -504,39 +527,24 @@ void Damage::addPartial(const Cells& cells, const Damage& within)
 {
     const int top = std::max(cells.top(), within.top()), bottom = std::min(cells.bottom(), within.bottom());
     for (int y = top; y < bottom; ++y) {
-        const Span* spans = within.rowBegin(y);
+        const Span* span = within.rowBegin(y);
         const Span* spansEnd = within.rowEnd(y);
-        if (spans == spansEnd)
+        if (span == spansEnd)
             continue;
-        const auto mark = [&](int from, int to) {
-            for (const Span* span = spans; span != spansEnd; ++span)
-                addSpan(y, std::max(from, span->from), std::min(to, span->to));
-        };
-        const auto partial = [](uint32_t coverage) { return coverage != 0 && coverage != 255; };
-        const Cell* cell = cells.rowBegin(y);
-        const Cell* end = cells.rowEnd(y);
-        int64_t running = 0;
-        while (cell != end && cell->x < 0)
-            running += (cell++)->cover;
-        int x = 0;
-        while (x < m_width) {
-            const int next = cell != end ? cell->x : m_width;
-            if (next > x && partial(coverageOf(running * 2 * kOne)))
-                mark(x, next);
-            if (next >= m_width)
-                break;
-            if (partial(coverageOf((running + cell->cover) * 2 * kOne - cell->area)))
-                mark(next, next + 1);
-            running += cell->cover;
-            ++cell;
-            x = next + 1;
+        CoverageWalk walk(cells.rowBegin(y), cells.rowEnd(y), span->from);
+        for (; span != spansEnd; ++span) {
+            walk.skipTo(span->from);
+            CoverageRun run;
+            while (walk.next(span->to, run)) {
+                if (run.coverage != 0 && run.coverage != 255)
+                    addSpan(y, run.from, run.to);
+            }
         }
     }
 }
 
 void Damage::addRowDifference(int y, const Cell* before, const Cell* beforeEnd, const Cell* after, const Cell* afterEnd)
 {
-    int64_t runBefore = 0, runAfter = 0;
     int spanFrom = -1, spanTo = -1;
     const auto mark = [&](int from, int to) {
         if (spanFrom >= 0 && from <= spanTo) {
@@ -548,35 +556,20 @@ void Damage::addRowDifference(int y, const Cell* before, const Cell* beforeEnd, 
         spanFrom = from;
         spanTo = to;
     };
-    while (before != beforeEnd && before->x < 0)
-        runBefore += (before++)->cover;
-    while (after != afterEnd && after->x < 0)
-        runAfter += (after++)->cover;
-    int x = 0;
-    while (x < m_width) {
-        const int nextBefore = before != beforeEnd ? before->x : m_width;
-        const int nextAfter = after != afterEnd ? after->x : m_width;
-        const int next = std::min(std::min(nextBefore, nextAfter), m_width);
-        if (next > x && coverageOf(runBefore * 2 * kOne) != coverageOf(runAfter * 2 * kOne))
-            mark(x, next);
-        if (next >= m_width)
-            break;
-        int64_t coverBefore = 0, areaBefore = 0, coverAfter = 0, areaAfter = 0;
-        if (nextBefore == next) {
-            coverBefore = before->cover;
-            areaBefore = before->area;
-            ++before;
-        }
-        if (nextAfter == next) {
-            coverAfter = after->cover;
-            areaAfter = after->area;
-            ++after;
-        }
-        if (coverageOf((runBefore + coverBefore) * 2 * kOne - areaBefore) != coverageOf((runAfter + coverAfter) * 2 * kOne - areaAfter))
-            mark(next, next + 1);
-        runBefore += coverBefore;
-        runAfter += coverAfter;
-        x = next + 1;
+    // Both rows as runs side by side: each stretch where neither run ends is compared once.
+    CoverageWalk walkBefore(before, beforeEnd, 0), walkAfter(after, afterEnd, 0);
+    CoverageRun runBefore, runAfter;
+    walkBefore.next(m_width, runBefore);
+    walkAfter.next(m_width, runAfter);
+    for (int x = 0; x < m_width;) {
+        const int to = std::min(runBefore.to, runAfter.to);
+        if (runBefore.coverage != runAfter.coverage)
+            mark(x, to);
+        x = to;
+        if (runBefore.to == to)
+            walkBefore.next(m_width, runBefore);
+        if (runAfter.to == to)
+            walkAfter.next(m_width, runAfter);
     }
     if (spanFrom >= 0)
         addSpan(y, spanFrom, spanTo);

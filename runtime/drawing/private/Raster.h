@@ -1,9 +1,25 @@
 #pragma once
 
 // Internal to the runtime: the antialiased filling of polygons, and the rows of pixels a
-// drawing changes. Coverage is the exact area of each pixel inside the outline, worked out in
-// whole 1/256ths of a pixel, so a pixel gets the same coverage whichever part of a shape is
-// filled and in whatever order: a redraw of a few pixels matches a full one.
+// drawing changes.
+//
+// The algorithm is the "area and cover cells" scanline rasteriser (the accumulation method of
+// libart and FreeType's ftgrays): each pixel an edge passes through gets a cell holding the
+// signed height the edge crosses in it (cover) and that height weighted by where it crosses
+// (area); along a row the covers are summed, every pixel between cells has the coverage of the
+// running sum, and a cell's own pixel that sum less its area. Coverage is the exact area of each
+// pixel inside the outline in whole 1/256ths of a pixel, filled by the nonzero winding rule, so
+// a pixel gets the same coverage whichever part of a shape is filled and in whatever order: a
+// redraw of a few pixels matches a full one.
+//
+// Why the runtime has its own: cells can be compared, so the pixels two fills of a shape differ
+// in come from the cells alone, with no pixel drawn (Damage::addDifference). Neither Qt's nor
+// FreeType's rasteriser says which pixels a change touches. Both give bit-identical redraws
+// through clip boxes (0 differing of about 40,000 edge pixels over 3,000 random polygons), but
+// on the frame's own shapes (3 discs, the star, 6 sectors, 1920 x 1080) whole fills cost 16.9 M
+// (Qt) and 7.6 M (FreeType) instructions at 720 wide against 3.2 M here, and 68 M / 26 M against
+// 6.9 M at 1890; clipped to a tick's changed rectangles they are 10 to 2,400 times slower, since
+// every clipped call walks the whole outline.
 
 #include <QPointF>
 
@@ -88,13 +104,72 @@ private:
     std::vector<uint32_t> m_rowEnd;
 };
 
-// Coverage 0 to 255 from a doubled area in 1/256ths of a pixel squared.
+// Coverage 0 to 255 from a doubled area in 1/256ths of a pixel squared. The magnitude is what
+// counts, and any winding beyond one covers whole: the nonzero winding rule.
 inline uint32_t coverageOf(int64_t doubledArea)
 {
     const int64_t magnitude = doubledArea < 0 ? -doubledArea : doubledArea;
     const int64_t level = (magnitude * 255 + kSubpixels * kSubpixels) >> 17;
     return level > 255 ? 255u : static_cast<uint32_t>(level);
 }
+
+// A run of pixels of one coverage on a row.
+struct CoverageRun {
+    int from;
+    int to;
+    uint32_t coverage;
+};
+
+// One row of a fill as runs of equal coverage, left to right: between two cells every pixel has
+// the coverage of the height crossed so far; a cell's own pixel takes its area off that.
+class CoverageWalk {
+public:
+    // Starts at x = `from`; cells left of it (those gathered at x = -1 included) only add their height.
+    CoverageWalk(const Cell* begin, const Cell* end, int from)
+        : m_cell(begin)
+        , m_end(end)
+        , m_x(from)
+    {
+        skipCells(from);
+    }
+
+    // Moves on to `x`, at or right of where the walk is.
+    void skipTo(int x)
+    {
+        if (x <= m_x)
+            return;
+        skipCells(x);
+        m_x = x;
+    }
+
+    // The next run, ending at `limit` at the latest; false once the walk is there.
+    bool next(int limit, CoverageRun& run)
+    {
+        if (m_x >= limit)
+            return false;
+        if (m_cell == m_end || m_cell->x > m_x) {
+            const int to = m_cell != m_end && m_cell->x < limit ? m_cell->x : limit;
+            run = { m_x, to, coverageOf(m_running * 2 * kSubpixels) };
+        } else {
+            run = { m_x, m_x + 1, coverageOf((m_running + m_cell->cover) * 2 * kSubpixels - m_cell->area) };
+            m_running += (m_cell++)->cover;
+        }
+        m_x = run.to;
+        return true;
+    }
+
+private:
+    void skipCells(int x)
+    {
+        while (m_cell != m_end && m_cell->x < x)
+            m_running += (m_cell++)->cover;
+    }
+
+    const Cell* m_cell;
+    const Cell* m_end;
+    int m_x;
+    int64_t m_running = 0;
+};
 
 // x · a / 255 on each byte of a premultiplied pixel, rounded as Qt's raster engine does.
 inline uint32_t byteMultiply(uint32_t x, uint32_t a)
@@ -119,8 +194,15 @@ inline uint32_t blendCovered(uint32_t colour, uint32_t coverage, uint32_t destin
     return byteMultiply(colour, coverage) + byteMultiply(destination, 255 - coverage);
 }
 
+// Whether an opaque colour laid at any coverage over itself gives itself back (true of 232 of
+// the 256 values of a channel, 0 and 255 among them).
+bool blendKeeps(uint32_t colour);
+
 // Fills pixels x0..x1-1 of one row with an opaque colour through the coverage the row's cells give.
 void fillRow(const Cell* begin, const Cell* end, int x0, int x1, uint32_t colour, uint32_t* row);
+// Fills the walk's runs up to `to` as fillRow does; with `keeps` (blendKeeps(colour)) the
+// pixels that hold the colour already are left as they are.
+void fillRuns(CoverageWalk& walk, int to, uint32_t colour, bool keeps, uint32_t* row);
 
 // A row x0..x1-1 of a source seen through its mask (opacity 255 minus the mask's grey level),
 // laid over the destination row; without a mask the source is laid as it is.
@@ -150,6 +232,8 @@ public:
 
     void addSpan(int y, int from, int to);
     void addRect(int left, int top, int right, int bottom);
+    // Row y of `other` (of the same size) into this one's row y, which holds nothing yet.
+    void copyRow(const Damage& other, int y);
     // Adds `other` moved by (dx, dy), cut to the rectangle given.
     void addMoved(const Damage& other, int dx, int dy, int left, int top, int right, int bottom);
     // Adds what changes between two fills of one colour through these cells.

@@ -6,10 +6,10 @@
 // and read the main thread's file (`-01`): the song's threads start decoding at times of their
 // own, some runs inside the counted ticks.
 
-#include "CheckBox.h"
-#include "ExecutablePathForTesting.h"
 #include "Startup.h"
+#include "system/ExecutablePathForTesting.h"
 #include "wFlag.h"
+#include "windows/CheckBox.h"
 #include "wPanel.h"
 
 #include <QByteArray>
@@ -63,7 +63,7 @@ int main(int argc, char** argv)
     const bool grown = argc > 4 && std::strcmp(argv[4], "grown") == 0;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + FLAG_SCREEN_CONFIG);
-    RuntimeInit();
+    RuntimeInit(kApplicationIdentity);
     RuntimeSetExecutablePathForTesting(FLAG_EXECUTABLE);
     RuntimePerformInitializers(kApplicationInitializers);
     _EarlyStartup();

@@ -3,8 +3,7 @@
 // 720, 1440 and 1890 (maximized on this screen), Glory off and on, on a 1920 x 1080 main screen, or with `--2x` on one of twice the
 // pixel density. Build with `cmake -DFLAG_BENCH=ON -DCMAKE_BUILD_TYPE=Release` and run `bench/FrameBench`.
 
-#include "Startup.h"
-#include "system/ExecutablePathForTesting.h"
+#include "BenchLaunch.h"
 #include "wFlag.h"
 #include "windows/CheckBox.h"
 #include "wPanel.h"
@@ -19,19 +18,6 @@
 namespace {
 
 const char* g_density = "";
-
-void launch()
-{
-    RuntimeInit(kApplicationIdentity);
-    RuntimeSetExecutablePathForTesting(FLAG_EXECUTABLE);
-    RuntimePerformInitializers(kApplicationInitializers);
-    _EarlyStartup();
-    RunFrameworkInitialization(&_LateStartup);
-    QCoreApplication::processEvents();
-    // Frames come from the benchmark alone.
-    wFlag()->TimerFlag()->Enabled(false);
-    wPanel()->Hide();
-}
 
 void frame(benchmark::State& state)
 {
@@ -68,7 +54,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + screen);
     benchmark::Initialize(&argc, argv);
-    launch();
+    launchWithoutTicks();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -6,8 +6,7 @@
 // and read the main thread's file (`-01`): the song's threads start decoding at times of their
 // own, some runs inside the counted ticks.
 
-#include "Startup.h"
-#include "system/ExecutablePathForTesting.h"
+#include "BenchLaunch.h"
 #include "wFlag.h"
 #include "windows/CheckBox.h"
 #include "wPanel.h"
@@ -63,15 +62,8 @@ int main(int argc, char** argv)
     const bool grown = argc > 4 && std::strcmp(argv[4], "grown") == 0;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + FLAG_SCREEN_CONFIG);
-    RuntimeInit(kApplicationIdentity);
-    RuntimeSetExecutablePathForTesting(FLAG_EXECUTABLE);
-    RuntimePerformInitializers(kApplicationInitializers);
-    _EarlyStartup();
-    RunFrameworkInitialization(&_LateStartup);
-    QCoreApplication::processEvents();
+    launchWithoutTicks();
     Ref<class wFlag> flag = wFlag();
-    flag->TimerFlag()->Enabled(false);
-    wPanel()->Hide();
     wPanel()->CheckBoxGlory()->Value(glory);
     if (grown) {
         resize(*flag, kGrownWidth);

@@ -276,14 +276,8 @@ void fillRuns(CoverageWalk& walk, int to, uint32_t colour, bool keeps, uint32_t*
 
 void fillRow(const Cell* begin, const Cell* end, int x0, int x1, uint32_t colour, uint32_t* row)
 {
-    CoverageRun run;
-    for (CoverageWalk walk(begin, end, x0); walk.next(x1, run);) {
-        if (run.coverage == 255)
-            std::fill(row + run.from, row + run.to, colour);
-        else if (run.coverage != 0)
-            for (int x = run.from; x < run.to; ++x)
-                row[x] = blendCovered(colour, run.coverage, row[x]);
-    }
+    CoverageWalk walk(begin, end, x0);
+    fillRuns(walk, x1, colour, false, row);
 }
 
 namespace {

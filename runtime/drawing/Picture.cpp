@@ -1,6 +1,7 @@
 #include "drawing/Picture.h"
 
 #include "drawing/Graphics.h"
+#include "drawing/private/ColdRows.h"
 #include "drawing/private/PictureRecord.h"
 #include "drawing/private/PictureTarget.h"
 
@@ -10,6 +11,7 @@
 #include <QScreen>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include <sys/mman.h>
@@ -21,6 +23,8 @@ struct Picture::Surface {
     // Opened once for the picture's life: QPainter::begin allocates, and every frame draws.
     QPainter painter;
     QRect drawn;
+    // Absent for pictures too small to give memory back.
+    std::unique_ptr<ColdRows> coldRows;
     std::unique_ptr<PictureRecord> record;
     // What the picture's Graphics draws on.
     std::unique_ptr<PictureTarget> target;
@@ -30,6 +34,7 @@ namespace {
 
 constexpr int64_t kLargestSide = 32767;
 constexpr size_t kHugePage = 2 * 1024 * 1024;
+static_assert(ColdRows::kBandBytes % kHugePage == 0, "bands of whole huge pages");
 
 // Zeroed memory for pixels, freed with the last image that uses it.
 struct Pixels {
@@ -41,10 +46,17 @@ struct Pixels {
         auto* pixels = new Pixels;
         if (bytes >= kHugePage) {
             // A frame redraws a few pixels on many rows; on small pages every row would cost the
-            // processor a page-table walk.
+            // processor a page-table walk. Mapped from a huge page's boundary, so that the bands
+            // ColdRows gives back are whole huge pages.
             const size_t mapped = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-            void* data = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-            if (data != MAP_FAILED) {
+            void* reserved = mmap(nullptr, mapped + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (reserved != MAP_FAILED) {
+                auto* start = static_cast<uchar*>(reserved);
+                auto* data = reinterpret_cast<uchar*>((reinterpret_cast<uintptr_t>(start) + kHugePage - 1) / kHugePage * kHugePage);
+                const auto head = static_cast<size_t>(data - start);
+                if (head)
+                    munmap(start, head);
+                munmap(data + mapped, kHugePage - head);
                 madvise(data, mapped, MADV_HUGEPAGE);
                 pixels->data = data;
                 pixels->mapped = mapped;
@@ -102,7 +114,9 @@ Picture::Picture(int64_t width, int64_t height, int64_t depth)
     m_surface->image = QImage(static_cast<uchar*>(pixels->data), pixelWidth, pixelHeight, static_cast<qsizetype>(bytesPerLine),
                               QImage::Format_ARGB32_Premultiplied, [](void* info) { delete static_cast<Pixels*>(info); }, pixels);
     m_surface->image.setDevicePixelRatio(pixelRatio);
-    m_surface->record = std::make_unique<PictureRecord>(m_surface->image);
+    if (pixels->mapped)
+        m_surface->coldRows = std::make_unique<ColdRows>(m_surface->image.bits(), bytes, static_cast<qsizetype>(bytesPerLine));
+    m_surface->record = std::make_unique<PictureRecord>(m_surface->image, m_surface->coldRows.get());
     m_surface->painter.begin(&m_surface->image);
     m_surface->painter.setRenderHint(QPainter::Antialiasing);
     m_surface->target = std::make_unique<PictureTarget>(*this, m_surface->painter);
@@ -124,13 +138,20 @@ Ref<Picture> Picture::Constructor(int64_t width, int64_t height, int64_t depth)
 
 QImage& Picture::image()
 {
-    m_surface->record->render();
+    imageRows(0, m_surface->image.height());
     return m_surface->image;
 }
 
 const QImage& Picture::image() const
 {
+    return imageRows(0, m_surface->image.height());
+}
+
+const QImage& Picture::imageRows(int top, int bottom) const
+{
     m_surface->record->render();
+    if (m_surface->coldRows)
+        m_surface->coldRows->need(top, bottom);
     return m_surface->image;
 }
 

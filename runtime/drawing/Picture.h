@@ -4,8 +4,9 @@
 //
 // Runtime side, for canvases and other drawing code: image() is the QImage behind the picture
 // (premultiplied ARGB32, in device pixels, carrying the screen's device pixel ratio), with
-// everything drawn so far in it. Read it freely; draw on it only through Graphics, which keeps
-// drawnPixels() and the picture's record() right.
+// everything drawn so far in it. Read it freely until the next frame is drawn on the picture
+// (a copy shares its pixels: copy() keeps a frame); draw on it only through Graphics, which
+// keeps drawnPixels() and the picture's record() right.
 
 #include "object/Object.h"
 
@@ -47,6 +48,8 @@ public:
     // Runtime side: the pixels (see the top of this file).
     QImage& image();
     const QImage& image() const;
+    // Runtime side: the same, of which only rows top to bottom - 1 (device pixels) may be read.
+    const QImage& imageRows(int top, int bottom) const;
     // Runtime side: the image's device pixel ratio and its extent in device pixels.
     double pixelRatio() const;
     QRect pixelRect() const;

@@ -2,6 +2,7 @@
 
 #include "drawing/Graphics.h"
 #include "drawing/Object2D.h"
+#include "drawing/private/ColdRows.h"
 #include "drawing/private/PictureRecord.h"
 #include "drawing/private/Raster.h"
 #include "SceneConstants.h"
@@ -164,40 +165,66 @@ std::string unchangedChangeOutside(Picture& picture, int64_t versionBefore, cons
     return {};
 }
 
+// The flag drawn as the application draws it: frames only through the ground canvas's paint,
+// nothing read between them.
+class PaintedFlag {
+public:
+    PaintedFlag()
+        : m_flag(wFlag())
+        , m_ratio(m_flag->picBB->pixelRatio())
+    {
+        m_flag->TimerFlag()->Enabled(false);
+        resize(static_cast<int>(m_flag->cnvGround()->Width()), static_cast<int>(m_flag->cnvGround()->Height()));
+    }
+
+    class wFlag& flag() const { return *m_flag; }
+    double ratio() const { return m_ratio; }
+
+    void frame(double degrees)
+    {
+        m_flag->theta = degrees * kPi / 180.0;
+        QPainter painter(&m_canvas);
+        Ref<Graphics> surface = Graphics::forPainter(&painter);
+        m_flag->cnvGround_Paint(m_flag->cnvGround(), surface, {});
+        surface->bindPainter(nullptr);
+    }
+
+    // The ground and the canvas it is shown on, the canton half of it each way.
+    void resize(int width, int height)
+    {
+        m_flag->cnvGround()->Width(width);
+        m_flag->cnvGround()->Height(height);
+        m_flag->cnvSky()->Width(width / 2);
+        m_flag->cnvSky()->Height(height / 2);
+        m_canvas = QImage(QSize(width, height) * m_ratio, QImage::Format_ARGB32_Premultiplied);
+        m_canvas.setDevicePixelRatio(m_ratio);
+    }
+
+private:
+    Ref<class wFlag> m_flag;
+    double m_ratio;
+    QImage m_canvas;
+};
+
 // Pixels beyond the ground that a frame leaves as they were are not the frame's changes: a
 // grown and restored flag does not redraw its old area frame after frame, so the work of a
 // frame follows the present size, not the largest the flag ever had.
 TEST(FramePixels, AShrunkFlagsFramesChangeBeyondTheGroundOnlyPixelsThatChange)
 {
     test::launchApplication();
-    Ref<class wFlag> flag = wFlag();
-    flag->TimerFlag()->Enabled(false);
     wPanel()->CheckBoxGlory()->Value(true);
-    QImage canvas(flag->picBB->image().size(), QImage::Format_ARGB32_Premultiplied);
-    canvas.setDevicePixelRatio(flag->picBB->image().devicePixelRatio());
-    const auto frame = [&](double degrees) {
-        flag->theta = degrees * kPi / 180.0;
-        QPainter painter(&canvas);
-        Ref<Graphics> surface = Graphics::forPainter(&painter);
-        flag->cnvGround_Paint(flag->cnvGround(), surface, {});
-        surface->bindPainter(nullptr);
-    };
-    const auto resize = [&](int width, int height) {
-        flag->cnvGround()->Width(width);
-        flag->cnvGround()->Height(height);
-        flag->cnvSky()->Width(width / 2);
-        flag->cnvSky()->Height(height / 2);
-    };
+    PaintedFlag painted;
+    class wFlag* flag = &painted.flag();
 
-    resize(1890, 1030);
+    painted.resize(1890, 1030);
     for (int i = 0; i < 5; ++i)
-        frame(1.5 * i);
-    resize(720, 480);
+        painted.frame(1.5 * i);
+    painted.resize(720, 480);
     double degrees = 10;
     for (; degrees < 25; degrees += 1.5)
-        frame(degrees);
+        painted.frame(degrees);
 
-    const double ratio = canvas.devicePixelRatio();
+    const double ratio = painted.ratio();
     const QRect ground(0, 0, static_cast<int>(720 * ratio), static_cast<int>(480 * ratio));
     Picture* pictures[] = { flag->picBuffer.raw(), flag->picMask.raw(), flag->picBB.raw() };
     const char* names[] = { "buffer", "mask", "back buffer" };
@@ -208,7 +235,7 @@ TEST(FramePixels, AShrunkFlagsFramesChangeBeyondTheGroundOnlyPixelsThatChange)
             versions[p] = pictures[p]->record().version();
             before[p] = pictures[p]->image().copy();
         }
-        frame(degrees);
+        painted.frame(degrees);
         for (int p = 0; p < 3; ++p) {
             SCOPED_TRACE(names[p]);
             EXPECT_EQ(unchangedChangeOutside(*pictures[p], versions[p], before[p], ground), "");
@@ -219,73 +246,68 @@ TEST(FramePixels, AShrunkFlagsFramesChangeBeyondTheGroundOnlyPixelsThatChange)
 TEST(FramePixels, EveryFrameEqualsTheFrameDrawnWhole)
 {
     test::launchApplication();
-    Ref<class wFlag> flag = wFlag();
-    flag->TimerFlag()->Enabled(false);
+    PaintedFlag painted;
+    class wFlag* flag = &painted.flag();
     flag->DrawFlag();
     EagerFlag eager(*flag);
 
-    // A ground and canton size (0: keep), the Glory setting, the angle in degrees, whether the
-    // frames come from a paint of the ground canvas instead of a direct DrawFlag, and how many
-    // frames the step draws, each 1.5 degrees on, before the pictures are read.
+    // A ground size (0: keep; the canton is half of it each way), the Glory setting, the angle in
+    // degrees, whether the frames come from a paint of the ground canvas instead of a direct
+    // DrawFlag, and how many frames the step draws, each 1.5 degrees on, before the pictures are read.
     struct Step {
         const char* what;
-        int groundWidth, groundHeight, cantonWidth, cantonHeight;
+        int groundWidth, groundHeight;
         bool glory;
         double degrees;
         bool paint;
         int frames = 1;
     };
     const Step steps[] = {
-        { "launch size, glory", 720, 480, 360, 240, true, 0, false },
-        { "one tick", 0, 0, 0, 0, true, 1.5, false },
-        { "another tick", 0, 0, 0, 0, true, 3, false },
-        { "a paint with no tick", 0, 0, 0, 0, true, 3, true },
-        { "glory off", 0, 0, 0, 0, false, 4.5, false },
-        { "glory off, a tick", 0, 0, 0, 0, false, 6, true },
-        { "glory on again", 0, 0, 0, 0, true, 7.5, false },
-        { "grown to 1440", 1440, 960, 720, 480, true, 9, false },
-        { "1440, a tick", 0, 0, 0, 0, true, 10.5, true },
-        { "1440, glory off", 0, 0, 0, 0, false, 12, false },
-        { "shrunk to 720", 720, 480, 360, 240, true, 13.5, false },
-        { "720, a tick past the old size", 0, 0, 0, 0, true, 15, false },
-        { "720, another", 0, 0, 0, 0, true, 16.5, true },
-        { "smallest, 60", 60, 40, 30, 20, true, 18, false },
-        { "45-pixel canton", 90, 60, 45, 30, true, 19.5, false },
-        { "45-pixel canton, glory off", 0, 0, 0, 0, false, 21, false },
-        { "stopped: back to 0", 720, 480, 360, 240, true, 0, false },
-        { "continued", 0, 0, 0, 0, true, 1.5, false },
-        { "maximized, 1890", 1890, 1030, 945, 515, true, 100, false },
-        { "maximized, a tick", 0, 0, 0, 0, true, 101.5, true },
-        { "maximized, glory off", 0, 0, 0, 0, false, 103, false },
-        { "back to 1440 near a full turn", 1440, 960, 720, 480, true, 358.5, false },
-        { "1440, past the turn", 0, 0, 0, 0, true, 0.3, false },
+        { "launch size, glory", 720, 480, true, 0, false },
+        { "one tick", 0, 0, true, 1.5, false },
+        { "another tick", 0, 0, true, 3, false },
+        { "a paint with no tick", 0, 0, true, 3, true },
+        { "glory off", 0, 0, false, 4.5, false },
+        { "glory off, a tick", 0, 0, false, 6, true },
+        { "glory on again", 0, 0, true, 7.5, false },
+        { "grown to 1440", 1440, 960, true, 9, false },
+        { "1440, a tick", 0, 0, true, 10.5, true },
+        { "1440, glory off", 0, 0, false, 12, false },
+        { "shrunk to 720", 720, 480, true, 13.5, false },
+        { "720, a tick past the old size", 0, 0, true, 15, false },
+        { "720, another", 0, 0, true, 16.5, true },
+        { "smallest, 60", 60, 40, true, 18, false },
+        { "45-pixel canton", 90, 60, true, 19.5, false },
+        { "45-pixel canton, glory off", 0, 0, false, 21, false },
+        { "stopped: back to 0", 720, 480, true, 0, false },
+        { "continued", 0, 0, true, 1.5, false },
+        { "maximized, 1890", 1890, 1030, true, 100, false },
+        { "maximized, a tick", 0, 0, true, 101.5, true },
+        { "maximized, glory off", 0, 0, false, 103, false },
+        { "back to 1440 near a full turn", 1440, 960, true, 358.5, false },
+        { "1440, past the turn", 0, 0, true, 0.3, false },
         // As the application draws: frames only through the canvas's paint, nothing read between them.
-        { "maximized again, frames unread", 1890, 1030, 945, 515, true, 40, true, 5 },
-        { "restored: 30 degrees of frames unread, beyond the ground read", 720, 480, 360, 240, true, 47.5, true, 21 },
-        { "restored, glory off, frames unread", 0, 0, 0, 0, false, 80, true, 4 },
-        { "restored, glory on again, frames unread", 0, 0, 0, 0, true, 86, true, 25 },
-        { "restored, a direct frame", 0, 0, 0, 0, true, 124, false },
-        { "shrunk below the launch size, frames unread", 360, 240, 180, 120, true, 125.5, true, 6 },
+        { "maximized again, frames unread", 1890, 1030, true, 40, true, 5 },
+        { "restored: 30 degrees of frames unread, beyond the ground read", 720, 480, true, 47.5, true, 21 },
+        { "restored, frames unread until the old rows are given back", 0, 0, true, 79, true, ColdRows::kIdleFrames + 2 },
+        { "maximized over the rows given back", 1890, 1030, true, 200, true, 3 },
+        { "restored, glory off, frames unread until given back", 720, 480, false, 205, true, ColdRows::kIdleFrames + 2 },
+        { "restored, glory off, frames unread", 0, 0, false, 80, true, 4 },
+        { "restored, glory on again, frames unread", 0, 0, true, 86, true, 25 },
+        { "restored, a direct frame", 0, 0, true, 124, false },
+        { "shrunk below the launch size, frames unread", 360, 240, true, 125.5, true, 6 },
     };
-    QImage canvas(flag->picBB->image().size(), QImage::Format_ARGB32_Premultiplied);
-    canvas.setDevicePixelRatio(flag->picBB->image().devicePixelRatio());
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
-        if (step.groundWidth) {
-            flag->cnvGround()->Width(step.groundWidth);
-            flag->cnvGround()->Height(step.groundHeight);
-            flag->cnvSky()->Width(step.cantonWidth);
-            flag->cnvSky()->Height(step.cantonHeight);
-        }
+        if (step.groundWidth)
+            painted.resize(step.groundWidth, step.groundHeight);
         wPanel()->CheckBoxGlory()->Value(step.glory);
         for (int frame = 0; frame < step.frames; ++frame) {
-            flag->theta = (step.degrees + 1.5 * frame) * kPi / 180.0;
+            const double degrees = step.degrees + 1.5 * frame;
             if (step.paint) {
-                QPainter painter(&canvas);
-                Ref<Graphics> surface = Graphics::forPainter(&painter);
-                flag->cnvGround_Paint(flag->cnvGround(), surface, {});
-                surface->bindPainter(nullptr);
+                painted.frame(degrees);
             } else {
+                flag->theta = degrees * kPi / 180.0;
                 flag->DrawFlag();
             }
             eager.frame(*flag, flag->theta, step.glory);

@@ -90,23 +90,25 @@ bool CanvasRecord::copyOpaque(const Entry& entry, QPainter& painter, const QRegi
     if (!device || device->devType() != QInternal::Image)
         return false;
     QImage& target = *static_cast<QImage*>(device);
-    const QImage& source = entry.picture->image();
     const auto sameLayout = [](QImage::Format format) {
         return format == QImage::Format_ARGB32_Premultiplied || format == QImage::Format_RGB32 || format == QImage::Format_ARGB32;
     };
-    if (!sameLayout(target.format()) || source.format() != QImage::Format_ARGB32_Premultiplied
-        || target.devicePixelRatio() != source.devicePixelRatio())
+    const double ratio = entry.picture->pixelRatio();
+    if (!sameLayout(target.format()) || target.devicePixelRatio() != ratio)
         return false;
     painter.resetTransform();
     const QTransform toDevice = painter.deviceTransform();
-    const double ratio = source.devicePixelRatio();
     if (toDevice.type() > QTransform::TxScale || toDevice.m11() != ratio || toDevice.m22() != ratio
         || toDevice.dx() != std::round(toDevice.dx()) || toDevice.dy() != std::round(toDevice.dy()))
         return false;
     // Where the painter may paint: Qt's own device pixels for this paint, when it set them.
     const QRegion area = engine->systemClip().isEmpty() ? toDevice.map(region) : engine->systemClip();
     const QPoint shift = QPoint(static_cast<int>(toDevice.dx()), static_cast<int>(toDevice.dy())) + QPoint(dx, dy);
-    const QRect opaque = (entry.picture->record().opaquePixels() & source.rect()).translated(shift) & target.rect();
+    const QRect opaque = (entry.picture->record().opaquePixels() & entry.picture->pixelRect()).translated(shift) & target.rect();
+    const QRect read = (area.boundingRect() & opaque).translated(-shift);
+    const QImage& source = entry.picture->imageRows(read.top(), read.bottom() + 1);
+    if (source.format() != QImage::Format_ARGB32_Premultiplied)
+        return false;
 
     uchar* const targetBits = target.bits();
     const qsizetype targetLine = target.bytesPerLine();

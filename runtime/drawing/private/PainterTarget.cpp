@@ -96,18 +96,20 @@ void PainterTarget::drawPicture(const Ref<Picture>& picture, const PictureLay& l
 
 void PainterTarget::paintPicture(Picture& source, const Ref<Picture>& mask, const PictureLay& lay)
 {
-    const QImage& sourceImage = source.image();
-    const double sourceRatio = sourceImage.devicePixelRatio();
+    const double sourceRatio = source.pixelRatio();
     QRectF from(lay.sourceX, lay.sourceY, lay.sourceWidth, lay.sourceHeight);
     QRectF to(lay.x, lay.y, lay.width, lay.height);
     if (lay.unscaled()) {
         // Outside its drawn pixels a picture is transparent, so that part is left out.
-        from &= logical(source.drawnPixels(), sourceRatio);
+        // Nor is what lands outside the surface read.
+        from &= logical(source.drawnPixels(), sourceRatio) & extent().translated(lay.sourceX - lay.x, lay.sourceY - lay.y);
         if (from.isEmpty())
             return;
         to = from.translated(lay.x - lay.sourceX, lay.y - lay.sourceY);
     }
     const QRectF fromPixels(from.topLeft() * sourceRatio, from.size() * sourceRatio);
+    const QRect read = fromPixels.toAlignedRect();
+    const QImage& sourceImage = source.imageRows(read.top(), read.bottom() + 1);
     m_painter->resetTransform();
     if (!mask) {
         m_painter->drawImage(to, sourceImage, fromPixels);

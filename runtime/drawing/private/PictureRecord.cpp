@@ -1,6 +1,7 @@
 #include "drawing/private/PictureRecord.h"
 
 #include "drawing/Picture.h"
+#include "drawing/private/ColdRows.h"
 
 #include <QImage>
 
@@ -48,8 +49,9 @@ void PictureRecord::Record::clear()
     bounds = QRect();
 }
 
-PictureRecord::PictureRecord(QImage& image)
+PictureRecord::PictureRecord(QImage& image, ColdRows* coldRows)
     : m_image(image)
+    , m_coldRows(coldRows)
     , m_width(image.width())
     , m_height(image.height())
 {
@@ -174,6 +176,8 @@ void PictureRecord::beginDirect()
 {
     drawReaders();
     render();
+    if (m_coldRows)
+        m_coldRows->needAll();
 }
 
 void PictureRecord::endDirect(const QRect& pixels)
@@ -252,6 +256,8 @@ void PictureRecord::render()
     m_pending.clear();
     m_drawnKnown = true;
     m_rendering = false;
+    if (m_coldRows)
+        m_coldRows->frameDrawn();
 }
 
 void PictureRecord::collectChanges(raster::Damage& damage)
@@ -355,8 +361,11 @@ void PictureRecord::draw(const raster::Damage& damage, raster::Damage& changes)
     if (damage.empty())
         return;
     const std::vector<Operation>& operations = m_pending.operations;
-    uchar* bits = m_image.bits();
+    // Written in place, never detached: the picture's painter holds these same pixels.
+    auto* bits = const_cast<uchar*>(m_image.constBits());
     const qsizetype stride = m_image.bytesPerLine();
+    if (m_coldRows)
+        m_coldRows->need(damage.top(), damage.bottom());
 
     // Each operation as drawing needs it, worked out once.
     m_reaches.clear();
@@ -367,13 +376,15 @@ void PictureRecord::draw(const raster::Damage& damage, raster::Damage& changes)
             reach.cells = &m_pending.cells[i];
             reach.sameOverSame = raster::blendKeeps(operation.colour);
         } else if (operation.kind == Operation::Kind::Lay) {
-            const QImage& source = operation.source->image();
             // Rows and columns are given in the destination's pixels.
+            const int top = std::max(damage.top(), operation.extent.y()) - operation.offset.y();
+            const int bottom = std::min(damage.bottom(), bottomOf(operation.extent)) - operation.offset.y();
+            const QImage& source = operation.source->imageRows(top, bottom);
             reach.offset = operation.offset;
             reach.source = source.constBits();
             reach.sourceStride = source.bytesPerLine();
             if (operation.mask) {
-                const QImage& mask = operation.mask->image();
+                const QImage& mask = operation.mask->imageRows(top, bottom);
                 reach.mask = mask.constBits();
                 reach.maskStride = mask.bytesPerLine();
             }

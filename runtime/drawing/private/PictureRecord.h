@@ -16,12 +16,14 @@
 #include <cstdint>
 #include <vector>
 
+class ColdRows;
 class Picture;
 class QImage;
 
 class PictureRecord : private Object2D::Sink {
 public:
-    explicit PictureRecord(QImage& image);
+    // `coldRows`, if any, keeps the image's unused rows; told of every row drawn and every frame.
+    PictureRecord(QImage& image, ColdRows* coldRows);
     ~PictureRecord() override;
     PictureRecord(const PictureRecord&) = delete;
     PictureRecord& operator=(const PictureRecord&) = delete;
@@ -107,6 +109,7 @@ private:
     void addChanged(raster::Damage& changes, int y, int from, int to, const uint32_t* row) const;
 
     QImage& m_image;
+    ColdRows* m_coldRows;
     int m_width;
     int m_height;
     Record m_pending;

@@ -15,9 +15,9 @@
 class ColdRows {
 public:
     static constexpr size_t kBandBytes = 2 * 1024 * 1024;
-    // Two seconds of a maximized flag's frames, five at the launch size: a resize drawn
-    // frame by frame never waits that long between frames that reach its rows.
-    static constexpr int kIdleFrames = 80;
+    // A second of a maximized flag's frames, under three at the launch size: long against the
+    // gaps between the frames a resize draws, short against a user's pause.
+    static constexpr int kIdleFrames = 40;
 
     // `bytes` of pixels in rows of `stride` bytes from `bits`, which starts a band; the memory
     // must be whole pages of a private anonymous mapping through the last band's end.

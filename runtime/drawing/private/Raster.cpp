@@ -416,60 +416,62 @@ void Damage::addSpan(int y, int from, int to)
     to = std::min(to, m_width);
     if (from >= to)
         return;
-    // Spans come mostly in order of x: one past the last is joined to it or put after it in place.
     const size_t index = static_cast<size_t>(y);
-    const int count0 = m_counts[index];
+    const int count = m_counts[index];
     Span* row = m_spans.data() + index * kSpansPerRow;
-    if (count0 > 0 && from >= row[count0 - 1].from) {
-        Span& last = row[count0 - 1];
-        if (from <= last.to + kJoinedGap) {
-            last.to = std::max(last.to, to);
-            return;
-        }
-        if (count0 < kSpansPerRow) {
-            row[count0] = { from, to };
-            m_counts[index] = static_cast<uint8_t>(count0 + 1);
-            return;
-        }
-    }
-    if (count0 == 0) {
+    if (count == 0) {
         row[0] = { from, to };
         m_counts[index] = 1;
         includeRow(y);
         return;
     }
-    Span merged[kSpansPerRow + 1];
-    int count = 0;
-    bool placed = false;
-    for (const Span* span = rowBegin(y); span != rowEnd(y); ++span) {
-        if (span->to + kJoinedGap < from) {
-            merged[count++] = *span;
-        } else if (span->from > to + kJoinedGap) {
-            if (!placed) {
-                merged[count++] = { from, to };
-                placed = true;
-            }
-            merged[count++] = *span;
+    // Spans come mostly in order of x: one past the last is joined to it or put after it.
+    Span& last = row[count - 1];
+    if (from >= last.from && (from <= last.to + kJoinedGap || count < kSpansPerRow)) {
+        if (from <= last.to + kJoinedGap) {
+            last.to = std::max(last.to, to);
         } else {
-            from = std::min(from, span->from);
-            to = std::max(to, span->to);
+            row[count] = { from, to };
+            m_counts[index] = static_cast<uint8_t>(count + 1);
         }
+        return;
     }
-    if (!placed)
-        merged[count++] = { from, to };
-    // One too many: the two closest neighbours are joined.
-    if (count > kSpansPerRow) {
-        int closest = 0;
-        for (int i = 1; i + 1 < count; ++i) {
-            if (merged[i + 1].from - merged[i].to < merged[closest + 1].from - merged[closest].to)
-                closest = i;
-        }
-        merged[closest].to = merged[closest + 1].to;
-        std::copy(merged + closest + 2, merged + count, merged + closest + 1);
-        --count;
+    // The row's spans are in order, each more than kJoinedGap from the next: the new one joins
+    // those it comes within the gap of, first..reached-1, or goes in before `first`.
+    int first = 0;
+    while (first < count && row[first].to + kJoinedGap < from)
+        ++first;
+    int reached = first;
+    while (reached < count && row[reached].from <= to + kJoinedGap) {
+        from = std::min(from, row[reached].from);
+        to = std::max(to, row[reached].to);
+        ++reached;
     }
-    std::copy(merged, merged + count, row);
-    m_counts[index] = static_cast<uint8_t>(count);
+    if (reached > first) {
+        row[first] = { from, to };
+        std::copy(row + reached, row + count, row + first + 1);
+        m_counts[index] = static_cast<uint8_t>(count - (reached - first - 1));
+        return;
+    }
+    if (count < kSpansPerRow) {
+        std::copy_backward(row + first, row + count, row + count + 1);
+        row[first] = { from, to };
+        m_counts[index] = static_cast<uint8_t>(count + 1);
+        return;
+    }
+    // One too many: of all of them, the two closest neighbours are joined.
+    Span spans[kSpansPerRow + 1];
+    std::copy(row, row + first, spans);
+    spans[first] = { from, to };
+    std::copy(row + first, row + count, spans + first + 1);
+    int closest = 0;
+    for (int i = 1; i < kSpansPerRow; ++i) {
+        if (spans[i + 1].from - spans[i].to < spans[closest + 1].from - spans[closest].to)
+            closest = i;
+    }
+    spans[closest].to = spans[closest + 1].to;
+    std::copy(spans + closest + 2, spans + kSpansPerRow + 1, spans + closest + 1);
+    std::copy(spans, spans + kSpansPerRow, row);
 }
 
 void Damage::copyRow(const Damage& other, int y)

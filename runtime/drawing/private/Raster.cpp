@@ -493,14 +493,62 @@ void Damage::addRect(int left, int top, int right, int bottom)
         addSpan(y, left, right);
 }
 
+void Damage::addEach(int y, const Span* begin, const Span* end, int dx, int left, int right)
+{
+    for (const Span* span = begin; span != end; ++span)
+        addSpan(y, std::max(span->from + dx, left), std::min(span->to + dx, right));
+}
+
+void Damage::addSpans(int y, const Span* begin, const Span* end, int dx, int left, int right)
+{
+    if (y < 0 || y >= m_height || begin == end)
+        return;
+    if (end - begin > kSpansPerRow) {
+        addEach(y, begin, end, dx, left, right);
+        return;
+    }
+    left = std::max(left, 0);
+    right = std::min(right, m_width);
+    const size_t index = static_cast<size_t>(y);
+    const int count = m_counts[index];
+    Span* row = m_spans.data() + index * kSpansPerRow;
+    // Both rows in order of x in one pass, joined where they come within the gap.
+    Span merged[2 * kSpansPerRow];
+    int mergedCount = 0;
+    const auto put = [&](int from, int to) {
+        if (mergedCount > 0 && from <= merged[mergedCount - 1].to + kJoinedGap)
+            merged[mergedCount - 1].to = std::max(merged[mergedCount - 1].to, to);
+        else
+            merged[mergedCount++] = { from, to };
+    };
+    const Span* held = row;
+    const Span* heldEnd = row + count;
+    for (const Span* span = begin; span != end; ++span) {
+        const int from = std::max(span->from + dx, left), to = std::min(span->to + dx, right);
+        if (from >= to)
+            continue;
+        for (; held != heldEnd && held->from <= from; ++held)
+            put(held->from, held->to);
+        put(from, to);
+    }
+    for (; held != heldEnd; ++held)
+        put(held->from, held->to);
+    if (mergedCount > kSpansPerRow) {
+        addEach(y, begin, end, dx, left, right);
+        return;
+    }
+    std::copy(merged, merged + mergedCount, row);
+    m_counts[index] = static_cast<uint8_t>(mergedCount);
+    if (count == 0 && mergedCount > 0)
+        includeRow(y);
+}
+
 void Damage::addMoved(const Damage& other, int dx, int dy, int left, int top, int right, int bottom)
 {
     for (int y = other.m_top; y < other.m_bottom; ++y) {
         const int to = y + dy;
-        if (to < top || to >= bottom)
-            continue;
-        for (const Span* span = other.rowBegin(y); span != other.rowEnd(y); ++span)
-            addSpan(to, std::max(span->from + dx, left), std::min(span->to + dx, right));
+        if (to >= top && to < bottom)
+            addSpans(to, other.rowBegin(y), other.rowEnd(y), dx, left, right);
     }
 }
 

@@ -234,6 +234,9 @@ public:
     void addRect(int left, int top, int right, int bottom);
     // Row y of `other` (of the same size) into this one's row y, which holds nothing yet.
     void copyRow(const Damage& other, int y);
+    // Adds the spans begin..end, moved right by dx and cut to left..right-1, to row y: what adding
+    // each in turn gives, unless the row overflows, when other neighbours may be the ones joined.
+    void addSpans(int y, const Span* begin, const Span* end, int dx, int left, int right);
     // Adds `other` moved by (dx, dy), cut to the rectangle given.
     void addMoved(const Damage& other, int dx, int dy, int left, int top, int right, int bottom);
     // Adds what changes between two fills of one colour through these cells.
@@ -244,6 +247,8 @@ public:
 
 private:
     void addRowDifference(int y, const Cell* before, const Cell* beforeEnd, const Cell* after, const Cell* afterEnd);
+    // addSpans one span at a time: more than a row holds, and addSpan picks which to join.
+    void addEach(int y, const Span* begin, const Span* end, int dx, int left, int right);
     // Widens the rows held to take in row y.
     void includeRow(int y);
 

@@ -43,50 +43,100 @@ std::string text(const std::vector<Span>& spans)
     return out;
 }
 
+// Whether `row` holds the pixels of `added` as it should; `exact` when it has to hold no more.
+::testing::AssertionResult holds(const std::vector<Span>& row, const std::vector<bool>& added, bool exact)
+{
+    if (row.size() > static_cast<size_t>(raster::Damage::kSpansPerRow))
+        return ::testing::AssertionFailure() << "too many spans: " << text(row);
+    if (exact && text(row) != text(closedUnion(added)))
+        return ::testing::AssertionFailure() << text(row) << ", expected " << text(closedUnion(added));
+    for (size_t s = 0; s < row.size(); ++s) {
+        if (row[s].from >= row[s].to || (s > 0 && row[s].from - row[s - 1].to <= raster::Damage::kJoinedGap))
+            return ::testing::AssertionFailure() << "out of order or too close: " << text(row);
+    }
+    for (int x = 0; x < kWidth; ++x) {
+        bool covered = !added[static_cast<size_t>(x)];
+        for (const Span& span : row)
+            covered = covered || (x >= span.from && x < span.to);
+        if (!covered)
+            return ::testing::AssertionFailure() << "pixel " << x << " left out of " << text(row);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Short random spans over a width a few times the gap, so that joins, inserts and overflows all happen.
+struct RandomSpans {
+    std::mt19937 random { 17 };
+    int reach = 0;
+    void nextRow() { reach = 60 + static_cast<int>(random() % (kWidth + 60)); }
+    Span next()
+    {
+        const int from = static_cast<int>(random() % static_cast<unsigned>(reach)) - 30;
+        return { from, from + 1 + static_cast<int>(random() % 12) };
+    }
+};
+
+void note(std::vector<bool>& added, int from, int to)
+{
+    for (int x = std::max(from, 0); x < std::min(to, kWidth); ++x)
+        added[static_cast<size_t>(x)] = true;
+}
+
 } // namespace
 
 TEST(Damage, ARowHoldsTheSpansAddedInAnyOrder)
 {
-    std::mt19937 random(17);
+    RandomSpans spans;
     for (int sequence = 0; sequence < 2000; ++sequence) {
         SCOPED_TRACE(sequence);
         raster::Damage damage;
         damage.reset(kWidth, 3);
         std::vector<bool> added(kWidth, false);
         bool overflowed = false;
-        const int count = 1 + static_cast<int>(random() % 30);
-        // Short spans over a width a few times the gap, so joins, inserts and overflows all happen.
-        const int reach = 60 + static_cast<int>(random() % (kWidth + 60));
+        spans.nextRow();
+        const int count = 1 + static_cast<int>(spans.random() % 30);
         for (int i = 0; i < count; ++i) {
-            const int from = static_cast<int>(random() % static_cast<unsigned>(reach)) - 30;
-            const int to = from + 1 + static_cast<int>(random() % 12);
-            damage.addSpan(1, from, to);
-            for (int x = std::max(from, 0); x < std::min(to, kWidth); ++x)
-                added[static_cast<size_t>(x)] = true;
-            const std::vector<Span> row = rowOf(damage, 1);
+            const Span span = spans.next();
+            damage.addSpan(1, span.from, span.to);
+            note(added, span.from, span.to);
             overflowed = overflowed || closedUnion(added).size() > static_cast<size_t>(raster::Damage::kSpansPerRow);
-            ASSERT_LE(row.size(), static_cast<size_t>(raster::Damage::kSpansPerRow));
-            if (!overflowed) {
-                ASSERT_EQ(text(row), text(closedUnion(added)));
-            }
-            for (size_t s = 0; s < row.size(); ++s) {
-                ASSERT_LT(row[s].from, row[s].to) << text(row);
-                if (s > 0) {
-                    ASSERT_GT(row[s].from - row[s - 1].to, raster::Damage::kJoinedGap) << text(row);
-                }
-            }
-            for (int x = 0; x < kWidth; ++x) {
-                if (!added[static_cast<size_t>(x)])
-                    continue;
-                bool covered = false;
-                for (const Span& span : row)
-                    covered = covered || (x >= span.from && x < span.to);
-                ASSERT_TRUE(covered) << "pixel " << x << " of " << text(row);
-            }
+            ASSERT_TRUE(holds(rowOf(damage, 1), added, !overflowed));
         }
         EXPECT_TRUE(rowOf(damage, 0).empty());
         EXPECT_TRUE(rowOf(damage, 2).empty());
         EXPECT_EQ(damage.top(), damage.empty() ? 0 : 1);
+    }
+}
+
+TEST(Damage, ARowOfAnotherAddsAtOnceWhatItsSpansAddOneByOne)
+{
+    RandomSpans spans;
+    for (int sequence = 0; sequence < 2000; ++sequence) {
+        SCOPED_TRACE(sequence);
+        raster::Damage source, damage;
+        source.reset(kWidth, 1);
+        damage.reset(kWidth, 3);
+        std::vector<bool> added(kWidth, false);
+        spans.nextRow();
+        for (int i = static_cast<int>(spans.random() % 16); i > 0; --i) {
+            const Span span = spans.next();
+            damage.addSpan(1, span.from, span.to);
+            note(added, span.from, span.to);
+        }
+        bool overflowed = closedUnion(added).size() > static_cast<size_t>(raster::Damage::kSpansPerRow);
+        for (int i = static_cast<int>(spans.random() % 32); i > 0; --i) {
+            const Span span = spans.next();
+            source.addSpan(0, span.from, span.to);
+        }
+        const int dx = static_cast<int>(spans.random() % 41) - 20;
+        const int left = static_cast<int>(spans.random() % 100) - 10, right = kWidth - static_cast<int>(spans.random() % 100);
+        for (const Span* span = source.rowBegin(0); span != source.rowEnd(0); ++span) {
+            note(added, std::max(span->from + dx, left), std::min(span->to + dx, right));
+            overflowed = overflowed || closedUnion(added).size() > static_cast<size_t>(raster::Damage::kSpansPerRow);
+        }
+        damage.addSpans(1, source.rowBegin(0), source.rowEnd(0), dx, left, right);
+        ASSERT_TRUE(holds(rowOf(damage, 1), added, !overflowed));
+        EXPECT_EQ(damage.empty(), rowOf(damage, 1).empty());
     }
 }
 
@@ -106,4 +156,24 @@ TEST(Damage, OneSpanTooManyJoinsTheClosestNeighbours)
     EXPECT_EQ(row[5].from, 110);
     EXPECT_EQ(row[5].to, 133);
     EXPECT_EQ(row.back().from, 390);
+}
+
+TEST(Damage, ARowOfAnotherThatOverflowsJoinsAsOneByOne)
+{
+    // Ten spans 40 apart, and seven more between them: seventeen, all 18 apart.
+    raster::Damage source, atOnce, oneByOne;
+    source.reset(kWidth, 1);
+    atOnce.reset(kWidth, 1);
+    oneByOne.reset(kWidth, 1);
+    for (int i = 0; i < 10; ++i) {
+        atOnce.addSpan(0, i * 40, i * 40 + 2);
+        oneByOne.addSpan(0, i * 40, i * 40 + 2);
+    }
+    for (int i = 0; i < 7; ++i)
+        source.addSpan(0, i * 40 + 15, i * 40 + 17);
+    atOnce.addSpans(0, source.rowBegin(0), source.rowEnd(0), 5, 0, kWidth);
+    for (const Span* span = source.rowBegin(0); span != source.rowEnd(0); ++span)
+        oneByOne.addSpan(0, span->from + 5, span->to + 5);
+    EXPECT_EQ(rowOf(atOnce, 0).size(), static_cast<size_t>(raster::Damage::kSpansPerRow));
+    EXPECT_EQ(text(rowOf(atOnce, 0)), text(rowOf(oneByOne, 0)));
 }

@@ -380,6 +380,11 @@ void PictureRecord::draw(const raster::Damage& damage, raster::Damage& changes)
         }
         m_reaches.push_back(reach);
     }
+    m_lays.clear();
+    for (const Reach& reach : m_reaches) {
+        if (reach.source)
+            m_lays.push_back(&reach);
+    }
 
     // Pixels the opaque fill first does not cover hold what earlier frames left; only those of
     // them whose values change are changes. Counting the others would have them redrawn frame
@@ -439,17 +444,20 @@ void PictureRecord::prefetchAhead(const raster::Damage& damage, int y, const uch
     const int ahead = y + kRowsAhead;
     if (ahead >= damage.bottom())
         return;
-    for (const raster::Damage::Span* span = damage.rowBegin(ahead); span != damage.rowEnd(ahead); ++span) {
+    const raster::Damage::Span* spans = damage.rowBegin(ahead);
+    const raster::Damage::Span* spansEnd = damage.rowEnd(ahead);
+    for (const raster::Damage::Span* span = spans; span != spansEnd; ++span)
         __builtin_prefetch(bits + ahead * stride + span->from * 4, 1);
-        for (const Reach& reach : m_reaches) {
-            if (!reach.source || ahead < reach.extent.y() || ahead >= bottomOf(reach.extent))
-                continue;
+    for (const Reach* lay : m_lays) {
+        if (ahead < lay->extent.y() || ahead >= bottomOf(lay->extent))
+            continue;
+        const int sourceRow = ahead - lay->offset.y();
+        for (const raster::Damage::Span* span = spans; span != spansEnd; ++span) {
             // Within the lay, so the address stays inside the source and the mask.
-            const int column = std::clamp(span->from, reach.extent.x(), rightOf(reach.extent) - 1) - reach.offset.x();
-            const int sourceRow = ahead - reach.offset.y();
-            __builtin_prefetch(reach.source + sourceRow * reach.sourceStride + column * 4);
-            if (reach.mask)
-                __builtin_prefetch(reach.mask + sourceRow * reach.maskStride + column * 4);
+            const int column = std::clamp(span->from, lay->extent.x(), rightOf(lay->extent) - 1) - lay->offset.x();
+            __builtin_prefetch(lay->source + sourceRow * lay->sourceStride + column * 4);
+            if (lay->mask)
+                __builtin_prefetch(lay->mask + sourceRow * lay->maskStride + column * 4);
         }
     }
 }

@@ -120,6 +120,8 @@ private:
     raster::Damage m_damage;
     raster::Damage m_carried;
     std::vector<Reach> m_reaches;
+    // The lays among them, whose pixels are asked for ahead.
+    std::vector<const Reach*> m_lays;
     // A row's pixels as they were before it was drawn, where they are compared.
     std::vector<uint32_t> m_before;
     // Records whose pending lays read these pixels.

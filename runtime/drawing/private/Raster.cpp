@@ -239,11 +239,6 @@ void Cells::addPiece(int row, int64_t xFrom, int64_t yFrom, int64_t xTo, int64_t
     put(column, x, y, xTo, yTo);
 }
 
-void Cells::addCell(int row, int64_t column, int64_t cover, int64_t area)
-{
-    m_raw.push_back({ row, { static_cast<int32_t>(column), static_cast<int32_t>(cover), static_cast<int32_t>(area) } });
-}
-
 bool blendKeeps(uint32_t colour)
 {
     static const std::array<bool, 256> keeps = [] {

@@ -93,7 +93,10 @@ private:
     };
     void addEdge(Point from, Point to);
     void addPiece(int row, int64_t xFrom, int64_t yFrom, int64_t xTo, int64_t yTo, int sign);
-    void addCell(int row, int64_t column, int64_t cover, int64_t area);
+    void addCell(int row, int64_t column, int64_t cover, int64_t area)
+    {
+        m_raw.push_back({ row, { static_cast<int32_t>(column), static_cast<int32_t>(cover), static_cast<int32_t>(area) } });
+    }
 
     int m_top = 0;
     int m_bottom = 0;

@@ -154,11 +154,24 @@ void PictureRecord::fill(const QPointF* points, size_t count, Color colour)
     }
     if (m_touched)
         *m_touched |= extent;
+    const uint32_t opaqueColour = 0xFF000000u | colour.rgb;
+    if (laidOnItsOwnColour(extent, opaqueColour)) {
+        kept.resize(first);
+        return;
+    }
     add({ .kind = Operation::Kind::Shape,
           .extent = extent,
-          .colour = 0xFF000000u | colour.rgb,
+          .colour = opaqueColour,
           .firstPoint = static_cast<uint32_t>(first),
           .pointCount = static_cast<uint32_t>(kept.size() - first) });
+}
+
+bool PictureRecord::laidOnItsOwnColour(const QRect& extent, uint32_t colour) const
+{
+    if (m_pending.operations.empty())
+        return false;
+    const Operation& last = m_pending.operations.back();
+    return last.kind == Operation::Kind::Fill && last.colour == colour && last.extent.contains(extent) && raster::blendKeeps(colour);
 }
 
 void PictureRecord::lay(const Ref<Picture>& source, const Ref<Picture>& mask, QPoint offset, const QRect& to)

@@ -72,6 +72,9 @@ private:
     };
 
     void fill(const QPointF* points, size_t count, Color colour) override;
+    // Whether a shape of the colour over `extent` would land whole on the fill last recorded, of the
+    // same colour, which any coverage of it leaves as it is: then it changes no pixel, frame after frame.
+    bool laidOnItsOwnColour(const QRect& extent, uint32_t colour) const;
     // Cuts the operation to the surface; false when nothing of it is left to add.
     bool add(Operation&& operation);
     void drawReaders();

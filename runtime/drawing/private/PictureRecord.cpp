@@ -295,10 +295,14 @@ void PictureRecord::collectChanges(raster::Damage& damage)
         case Operation::Kind::Shape:
             if (sameShape(a, m_pending, b, m_drawn))
                 break;
-            if (a.colour == b.colour)
-                damage.addDifference(m_drawn.cells[i], m_pending.cells[i]);
-            else
+            if (a.colour != b.colour)
                 addBoth(a, b);
+            else if (a.pointCount == b.pointCount)
+                // The outline's points moved (a turn of the sun): the pixels its edges pass over on
+                // the way come from the points alone, with no walk along the cells of both fills.
+                damage.addSweep(m_drawn.points.data() + b.firstPoint, m_pending.points.data() + a.firstPoint, a.pointCount);
+            else
+                damage.addDifference(m_drawn.cells[i], m_pending.cells[i]);
             break;
         case Operation::Kind::Lay:
             addLayChanges(damage, a, b);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -559,6 +560,81 @@ void Damage::addDifference(const Cells& before, const Cells& after)
         const bool rowAfter = hasAfter && y >= after.top() && y < after.bottom();
         addRowDifference(y, rowBefore ? before.rowBegin(y) : nullptr, rowBefore ? before.rowEnd(y) : nullptr,
                          rowAfter ? after.rowBegin(y) : nullptr, rowAfter ? after.rowEnd(y) : nullptr);
+    }
+}
+
+void Damage::addSweep(const Point* before, const Point* after, size_t count)
+{
+    // Each point moving in a straight line to its place in the other polygon turns the one into the
+    // other. A pixel's winding, so its coverage, changes only where an edge passes on the way: inside
+    // the convex hull of the edge's two places. A fill's cells lie within a subpixel of its edges,
+    // and a pixel no edge comes near takes its coverage from the winding alone.
+    for (size_t i = 0; i < count; ++i) {
+        const size_t next = (i + 1) % count;
+        addHull({ before[i], before[next], after[i], after[next] });
+    }
+}
+
+void Damage::addHull(const Point (&corners)[4])
+{
+    // The cells of an edge lie within a subpixel of it: a few subpixels around the hull hold them.
+    constexpr double kMargin = 4;
+    double top = corners[0].y, bottom = top, left = corners[0].x, right = left;
+    for (const Point& corner : corners) {
+        top = std::min<double>(top, corner.y);
+        bottom = std::max<double>(bottom, corner.y);
+        left = std::min<double>(left, corner.x);
+        right = std::max<double>(right, corner.x);
+    }
+    if ((left - kMargin) / kOne >= m_width || (right + kMargin) / kOne < 0)
+        return;
+    const int firstRow = std::max(0, static_cast<int>(std::floor((top - kMargin) / kOne)));
+    const int lastRow = std::min(m_height - 1, static_cast<int>(std::floor((bottom + kMargin) / kOne)));
+    if (firstRow > lastRow)
+        return;
+
+    // Each row of the hull reaches as far as the segments between its corners do within the row.
+    // Kept for the next hull: steady frames allocate nothing.
+    static std::vector<double> rowLeft, rowRight;
+    const auto rows = static_cast<size_t>(lastRow - firstRow + 1);
+    rowLeft.assign(rows, std::numeric_limits<double>::infinity());
+    rowRight.assign(rows, -std::numeric_limits<double>::infinity());
+    // Going round the edge's two places (0 1 3 2), a hull turning one way only has those four sides;
+    // the diagonals lie inside it.
+    const auto turn = [&](int a, int b, int c) {
+        return (int64_t(corners[b].x) - corners[a].x) * (int64_t(corners[c].y) - corners[b].y)
+            - (int64_t(corners[b].y) - corners[a].y) * (int64_t(corners[c].x) - corners[b].x);
+    };
+    const int64_t turns[4] = { turn(0, 1, 3), turn(1, 3, 2), turn(3, 2, 0), turn(2, 0, 1) };
+    const bool convex = std::all_of(turns, turns + 4, [](int64_t t) { return t >= 0; })
+        || std::all_of(turns, turns + 4, [](int64_t t) { return t <= 0; });
+    for (int i = 0; i < 4; ++i) {
+        for (int j = i + 1; j < 4; ++j) {
+            if (convex && i + j == 3)
+                continue;
+            const bool downward = corners[i].y <= corners[j].y;
+            const Point upper = downward ? corners[i] : corners[j], lower = downward ? corners[j] : corners[i];
+            const int from = std::max(firstRow, static_cast<int>(std::floor((upper.y - kMargin) / kOne)));
+            const int to = std::min(lastRow, static_cast<int>(std::floor((lower.y + kMargin) / kOne)));
+            const double slope = upper.y == lower.y ? 0 : double(lower.x - upper.x) / double(lower.y - upper.y);
+            // A level segment reaches from one end to the other on its row.
+            const double reach = upper.y == lower.y ? std::abs(double(lower.x - upper.x)) : 0;
+            const double start = upper.y == lower.y ? std::min(upper.x, lower.x) : upper.x;
+            for (int row = from; row <= to; ++row) {
+                const double y0 = std::max(double(row) * kOne - kMargin, double(upper.y));
+                const double y1 = std::min(double(row + 1) * kOne + kMargin, double(lower.y));
+                const double x0 = start + slope * (y0 - upper.y), x1 = start + slope * (y1 - upper.y);
+                const auto index = static_cast<size_t>(row - firstRow);
+                rowLeft[index] = std::min(rowLeft[index], std::min(x0, x1));
+                rowRight[index] = std::max(rowRight[index], std::max(x0, x1) + reach);
+            }
+        }
+    }
+    for (size_t index = 0; index < rows; ++index) {
+        if (rowLeft[index] <= rowRight[index]) {
+            addSpan(firstRow + static_cast<int>(index), static_cast<int>(std::floor((rowLeft[index] - kMargin) / kOne)),
+                    static_cast<int>(std::floor((rowRight[index] + kMargin) / kOne)) + 1);
+        }
     }
 }
 

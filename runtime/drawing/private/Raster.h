@@ -244,6 +244,9 @@ public:
     void addMoved(const Damage& other, int dx, int dy, int left, int top, int right, int bottom);
     // Adds what changes between two fills of one colour through these cells.
     void addDifference(const Cells& before, const Cells& after);
+    // Adds the pixels whose coverage may differ between fills of two polygons of `count` points
+    // each, the one's points taken one by one to the other's (a few more than addDifference finds).
+    void addSweep(const Point* before, const Point* after, size_t count);
     // Adds the pixels of `within` that a fill through these cells covers only in part.
     void addPartial(const Cells& cells, const Damage& within);
     void swap(Damage& other);
@@ -252,6 +255,8 @@ private:
     void addRowDifference(int y, const Cell* before, const Cell* beforeEnd, const Cell* after, const Cell* afterEnd);
     // addSpans one span at a time: more than a row holds, and addSpan picks which to join.
     void addEach(int y, const Span* begin, const Span* end, int dx, int left, int right);
+    // Adds the pixels within a few subpixels of the convex hull of the four points.
+    void addHull(const Point (&corners)[4]);
     // Widens the rows held to take in row y.
     void includeRow(int y);
 

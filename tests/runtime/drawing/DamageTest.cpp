@@ -1,7 +1,10 @@
 #include "drawing/private/Raster.h"
 
+#include <QPointF>
+
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -176,4 +179,83 @@ TEST(Damage, ARowOfAnotherThatOverflowsJoinsAsOneByOne)
         oneByOne.addSpan(0, span->from + 5, span->to + 5);
     EXPECT_EQ(rowOf(atOnce, 0).size(), static_cast<size_t>(raster::Damage::kSpansPerRow));
     EXPECT_EQ(text(rowOf(atOnce, 0)), text(rowOf(oneByOne, 0)));
+}
+
+namespace {
+
+// The coverage of every pixel of a width x height surface filled through the polygon.
+std::vector<uint32_t> coverageOf(const std::vector<raster::Point>& polygon, int width, int height)
+{
+    std::vector<uint32_t> coverage(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    raster::Cells cells;
+    cells.build(polygon.data(), polygon.size(), height, width);
+    for (int y = cells.top(); y < cells.bottom(); ++y) {
+        raster::CoverageWalk walk(cells.rowBegin(y), cells.rowEnd(y), 0);
+        raster::CoverageRun run;
+        while (walk.next(width, run)) {
+            for (int x = run.from; x < run.to; ++x)
+                coverage[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] = run.coverage;
+        }
+    }
+    return coverage;
+}
+
+bool heldAt(const raster::Damage& damage, int x, int y)
+{
+    for (const Span* span = damage.rowBegin(y); span != damage.rowEnd(y); ++span) {
+        if (x >= span->from && x < span->to)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// Whatever the two polygons, every pixel whose coverage differs between them is among those a
+// sweep from the one to the other adds.
+TEST(Damage, ASweepHoldsEveryPixelWhoseCoverageChanges)
+{
+    constexpr int kSurfaceWidth = 64, kSurfaceHeight = 48;
+    std::mt19937 random(29);
+    std::uniform_real_distribution<double> across(-20, 84), turn(-0.2, 0.2), nudge(-1.5, 1.5), jump(-40, 40);
+    int differing = 0;
+    for (int polygonIndex = 0; polygonIndex < 3000; ++polygonIndex) {
+        SCOPED_TRACE(polygonIndex);
+        const int count = 3 + static_cast<int>(random() % 10);
+        std::vector<QPointF> before;
+        for (int i = 0; i < count; ++i)
+            before.emplace_back(across(random), across(random) * 0.75);
+        // Turned about a point, nudged point by point, or (one in eight) moved anywhere.
+        const QPointF centre(across(random), across(random));
+        const double angle = turn(random);
+        const bool anywhere = random() % 8 == 0;
+        std::vector<QPointF> after;
+        for (const QPointF& point : before) {
+            const QPointF offset = point - centre;
+            const QPointF turned = centre + QPointF(offset.x() * std::cos(angle) - offset.y() * std::sin(angle),
+                                                    offset.x() * std::sin(angle) + offset.y() * std::cos(angle));
+            after.push_back(anywhere ? turned + QPointF(jump(random), jump(random)) : turned + QPointF(nudge(random), nudge(random)));
+        }
+        std::vector<raster::Point> fixedBefore, fixedAfter;
+        raster::fixPolygon(before.data(), before.size(), kSurfaceWidth, kSurfaceHeight, fixedBefore);
+        raster::fixPolygon(after.data(), after.size(), kSurfaceWidth, kSurfaceHeight, fixedAfter);
+        if (fixedBefore.size() != fixedAfter.size() || fixedBefore.empty())
+            continue;
+        raster::Damage damage;
+        damage.reset(kSurfaceWidth, kSurfaceHeight);
+        damage.addSweep(fixedBefore.data(), fixedAfter.data(), fixedBefore.size());
+        const std::vector<uint32_t> coverageBefore = coverageOf(fixedBefore, kSurfaceWidth, kSurfaceHeight);
+        const std::vector<uint32_t> coverageAfter = coverageOf(fixedAfter, kSurfaceWidth, kSurfaceHeight);
+        for (int y = 0; y < kSurfaceHeight; ++y) {
+            for (int x = 0; x < kSurfaceWidth; ++x) {
+                const size_t index = static_cast<size_t>(y) * kSurfaceWidth + static_cast<size_t>(x);
+                if (coverageBefore[index] == coverageAfter[index])
+                    continue;
+                ++differing;
+                ASSERT_TRUE(heldAt(damage, x, y)) << "pixel (" << x << ", " << y << ")";
+            }
+        }
+    }
+    // The cases do change pixels.
+    EXPECT_GT(differing, 100000);
 }

@@ -114,15 +114,13 @@ void Cells::build(const Point* points, size_t count, int height, int width)
         m_top = m_bottom = 0;
         return;
     }
-    for (size_t i = 0; i < count; ++i)
-        addEdge(points[i], points[(i + 1) % count]);
-
-    // Rows by counting, then each row's few cells in order of x, one cell per pixel.
+    // Rows by counting (addCell counts each row's cells), then each row's few cells in order of x,
+    // one cell per pixel.
     const auto rows = static_cast<size_t>(m_bottom - m_top);
     m_rowStart.assign(rows + 1, 0);
+    for (size_t i = 0; i < count; ++i)
+        addEdge(points[i], points[(i + 1) % count]);
     m_rowEnd.resize(rows);
-    for (const RawCell& raw : m_raw)
-        ++m_rowStart[static_cast<size_t>(raw.y - m_top) + 1];
     for (size_t row = 0; row < rows; ++row)
         m_rowStart[row + 1] += m_rowStart[row];
     m_sorted.resize(m_raw.size());
@@ -171,9 +169,12 @@ void Cells::addEdge(Point from, Point to)
     const int64_t dx = int64_t(to.x) - from.x, dy = int64_t(to.y) - from.y;
     // Every crossing is worked out from the edge's own ends, so it does not depend on which rows are built.
     const auto xAt = [&](int64_t y) { return from.x + floorDivide((y - from.y) * dx, dy); };
+    int64_t x0 = xAt(yTop);
     for (int64_t row = yTop / kOne; row * kOne < yBottom; ++row) {
         const int64_t y0 = std::max(yTop, row * kOne), y1 = std::min(yBottom, (row + 1) * kOne);
-        addPiece(static_cast<int>(row), xAt(y0), y0 - row * kOne, xAt(y1), y1 - row * kOne, sign);
+        const int64_t x1 = xAt(y1);
+        addPiece(static_cast<int>(row), x0, y0 - row * kOne, x1, y1 - row * kOne, sign);
+        x0 = x1;
     }
 }
 

@@ -96,6 +96,7 @@ private:
     void addCell(int row, int64_t column, int64_t cover, int64_t area)
     {
         m_raw.push_back({ row, { static_cast<int32_t>(column), static_cast<int32_t>(cover), static_cast<int32_t>(area) } });
+        ++m_rowStart[static_cast<size_t>(row - m_top) + 1];
     }
 
     int m_top = 0;

@@ -204,10 +204,8 @@ bool CanvasRecord::changesFrom(const CanvasRecord& shown, double pixelRatio, ras
         const raster::Damage* changes = now.picture->record().changesSince(before.shownVersion);
         if (!changes)
             return false;
-        for (int y = changes->top(); y < changes->bottom(); ++y) {
-            for (const raster::Damage::Span* span = changes->rowBegin(y); span != changes->rowEnd(y); ++span)
-                bands.addSpan((y + dy) / kBandRows, span->from + dx, span->to + dx);
-        }
+        for (int y = changes->top(); y < changes->bottom(); ++y)
+            bands.addSpans((y + dy) / kBandRows, changes->rowBegin(y), changes->rowEnd(y), dx, 0, bands.width());
     }
     return true;
 }

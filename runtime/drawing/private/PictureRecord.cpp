@@ -156,11 +156,24 @@ void PictureRecord::fill(const QPointF* points, size_t count, Color colour)
     }
     if (m_touched)
         *m_touched |= extent;
+    const uint32_t opaqueColour = 0xFF000000u | colour.rgb;
+    if (laidOnItsOwnColour(extent, opaqueColour)) {
+        kept.resize(first);
+        return;
+    }
     add({ .kind = Operation::Kind::Shape,
           .extent = extent,
-          .colour = 0xFF000000u | colour.rgb,
+          .colour = opaqueColour,
           .firstPoint = static_cast<uint32_t>(first),
           .pointCount = static_cast<uint32_t>(kept.size() - first) });
+}
+
+bool PictureRecord::laidOnItsOwnColour(const QRect& extent, uint32_t colour) const
+{
+    if (m_pending.operations.empty())
+        return false;
+    const Operation& last = m_pending.operations.back();
+    return last.kind == Operation::Kind::Fill && last.colour == colour && last.extent.contains(extent) && raster::blendKeeps(colour);
 }
 
 void PictureRecord::lay(const Ref<Picture>& source, const Ref<Picture>& mask, QPoint offset, const QRect& to)
@@ -288,10 +301,14 @@ void PictureRecord::collectChanges(raster::Damage& damage)
         case Operation::Kind::Shape:
             if (sameShape(a, m_pending, b, m_drawn))
                 break;
-            if (a.colour == b.colour)
-                damage.addDifference(m_drawn.cells[i], m_pending.cells[i]);
-            else
+            if (a.colour != b.colour)
                 addBoth(a, b);
+            else if (a.pointCount == b.pointCount)
+                // The outline's points moved (a turn of the sun): the pixels its edges pass over on
+                // the way come from the points alone, with no walk along the cells of both fills.
+                damage.addSweep(m_drawn.points.data() + b.firstPoint, m_pending.points.data() + a.firstPoint, a.pointCount);
+            else
+                damage.addDifference(m_drawn.cells[i], m_pending.cells[i]);
             break;
         case Operation::Kind::Lay:
             addLayChanges(damage, a, b);
@@ -391,6 +408,11 @@ void PictureRecord::draw(const raster::Damage& damage, raster::Damage& changes)
         }
         m_reaches.push_back(reach);
     }
+    m_lays.clear();
+    for (const Reach& reach : m_reaches) {
+        if (reach.source)
+            m_lays.push_back(&reach);
+    }
 
     // Pixels the opaque fill first does not cover hold what earlier frames left; only those of
     // them whose values change are changes. Counting the others would have them redrawn frame
@@ -450,17 +472,20 @@ void PictureRecord::prefetchAhead(const raster::Damage& damage, int y, const uch
     const int ahead = y + kRowsAhead;
     if (ahead >= damage.bottom())
         return;
-    for (const raster::Damage::Span* span = damage.rowBegin(ahead); span != damage.rowEnd(ahead); ++span) {
+    const raster::Damage::Span* spans = damage.rowBegin(ahead);
+    const raster::Damage::Span* spansEnd = damage.rowEnd(ahead);
+    for (const raster::Damage::Span* span = spans; span != spansEnd; ++span)
         __builtin_prefetch(bits + ahead * stride + span->from * 4, 1);
-        for (const Reach& reach : m_reaches) {
-            if (!reach.source || ahead < reach.extent.y() || ahead >= bottomOf(reach.extent))
-                continue;
+    for (const Reach* lay : m_lays) {
+        if (ahead < lay->extent.y() || ahead >= bottomOf(lay->extent))
+            continue;
+        const int sourceRow = ahead - lay->offset.y();
+        for (const raster::Damage::Span* span = spans; span != spansEnd; ++span) {
             // Within the lay, so the address stays inside the source and the mask.
-            const int column = std::clamp(span->from, reach.extent.x(), rightOf(reach.extent) - 1) - reach.offset.x();
-            const int sourceRow = ahead - reach.offset.y();
-            __builtin_prefetch(reach.source + sourceRow * reach.sourceStride + column * 4);
-            if (reach.mask)
-                __builtin_prefetch(reach.mask + sourceRow * reach.maskStride + column * 4);
+            const int column = std::clamp(span->from, lay->extent.x(), rightOf(lay->extent) - 1) - lay->offset.x();
+            __builtin_prefetch(lay->source + sourceRow * lay->sourceStride + column * 4);
+            if (lay->mask)
+                __builtin_prefetch(lay->mask + sourceRow * lay->maskStride + column * 4);
         }
     }
 }

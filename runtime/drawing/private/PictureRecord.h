@@ -74,6 +74,9 @@ private:
     };
 
     void fill(const QPointF* points, size_t count, Color colour) override;
+    // Whether a shape of the colour over `extent` would land whole on the fill last recorded, of the
+    // same colour, which any coverage of it leaves as it is: then it changes no pixel, frame after frame.
+    bool laidOnItsOwnColour(const QRect& extent, uint32_t colour) const;
     // Cuts the operation to the surface; false when nothing of it is left to add.
     bool add(Operation&& operation);
     void drawReaders();
@@ -123,6 +126,8 @@ private:
     raster::Damage m_damage;
     raster::Damage m_carried;
     std::vector<Reach> m_reaches;
+    // The lays among them, whose pixels are asked for ahead.
+    std::vector<const Reach*> m_lays;
     // A row's pixels as they were before it was drawn, where they are compared.
     std::vector<uint32_t> m_before;
     // Records whose pending lays read these pixels.

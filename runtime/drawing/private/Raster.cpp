@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -113,15 +114,13 @@ void Cells::build(const Point* points, size_t count, int height, int width)
         m_top = m_bottom = 0;
         return;
     }
-    for (size_t i = 0; i < count; ++i)
-        addEdge(points[i], points[(i + 1) % count]);
-
-    // Rows by counting, then each row's few cells in order of x, one cell per pixel.
+    // Rows by counting (addCell counts each row's cells), then each row's few cells in order of x,
+    // one cell per pixel.
     const auto rows = static_cast<size_t>(m_bottom - m_top);
     m_rowStart.assign(rows + 1, 0);
+    for (size_t i = 0; i < count; ++i)
+        addEdge(points[i], points[(i + 1) % count]);
     m_rowEnd.resize(rows);
-    for (const RawCell& raw : m_raw)
-        ++m_rowStart[static_cast<size_t>(raw.y - m_top) + 1];
     for (size_t row = 0; row < rows; ++row)
         m_rowStart[row + 1] += m_rowStart[row];
     m_sorted.resize(m_raw.size());
@@ -170,9 +169,12 @@ void Cells::addEdge(Point from, Point to)
     const int64_t dx = int64_t(to.x) - from.x, dy = int64_t(to.y) - from.y;
     // Every crossing is worked out from the edge's own ends, so it does not depend on which rows are built.
     const auto xAt = [&](int64_t y) { return from.x + floorDivide((y - from.y) * dx, dy); };
+    int64_t x0 = xAt(yTop);
     for (int64_t row = yTop / kOne; row * kOne < yBottom; ++row) {
         const int64_t y0 = std::max(yTop, row * kOne), y1 = std::min(yBottom, (row + 1) * kOne);
-        addPiece(static_cast<int>(row), xAt(y0), y0 - row * kOne, xAt(y1), y1 - row * kOne, sign);
+        const int64_t x1 = xAt(y1);
+        addPiece(static_cast<int>(row), x0, y0 - row * kOne, x1, y1 - row * kOne, sign);
+        x0 = x1;
     }
 }
 
@@ -237,11 +239,6 @@ void Cells::addPiece(int row, int64_t xFrom, int64_t yFrom, int64_t xTo, int64_t
         column += direction;
     }
     put(column, x, y, xTo, yTo);
-}
-
-void Cells::addCell(int row, int64_t column, int64_t cover, int64_t area)
-{
-    m_raw.push_back({ row, { static_cast<int32_t>(column), static_cast<int32_t>(cover), static_cast<int32_t>(area) } });
 }
 
 bool blendKeeps(uint32_t colour)
@@ -416,60 +413,62 @@ void Damage::addSpan(int y, int from, int to)
     to = std::min(to, m_width);
     if (from >= to)
         return;
-    // Spans come mostly in order of x: one past the last is joined to it or put after it in place.
     const size_t index = static_cast<size_t>(y);
-    const int count0 = m_counts[index];
+    const int count = m_counts[index];
     Span* row = m_spans.data() + index * kSpansPerRow;
-    if (count0 > 0 && from >= row[count0 - 1].from) {
-        Span& last = row[count0 - 1];
-        if (from <= last.to + kJoinedGap) {
-            last.to = std::max(last.to, to);
-            return;
-        }
-        if (count0 < kSpansPerRow) {
-            row[count0] = { from, to };
-            m_counts[index] = static_cast<uint8_t>(count0 + 1);
-            return;
-        }
-    }
-    if (count0 == 0) {
+    if (count == 0) {
         row[0] = { from, to };
         m_counts[index] = 1;
         includeRow(y);
         return;
     }
-    Span merged[kSpansPerRow + 1];
-    int count = 0;
-    bool placed = false;
-    for (const Span* span = rowBegin(y); span != rowEnd(y); ++span) {
-        if (span->to + kJoinedGap < from) {
-            merged[count++] = *span;
-        } else if (span->from > to + kJoinedGap) {
-            if (!placed) {
-                merged[count++] = { from, to };
-                placed = true;
-            }
-            merged[count++] = *span;
+    // Spans come mostly in order of x: one past the last is joined to it or put after it.
+    Span& last = row[count - 1];
+    if (from >= last.from && (from <= last.to + kJoinedGap || count < kSpansPerRow)) {
+        if (from <= last.to + kJoinedGap) {
+            last.to = std::max(last.to, to);
         } else {
-            from = std::min(from, span->from);
-            to = std::max(to, span->to);
+            row[count] = { from, to };
+            m_counts[index] = static_cast<uint8_t>(count + 1);
         }
+        return;
     }
-    if (!placed)
-        merged[count++] = { from, to };
-    // One too many: the two closest neighbours are joined.
-    if (count > kSpansPerRow) {
-        int closest = 0;
-        for (int i = 1; i + 1 < count; ++i) {
-            if (merged[i + 1].from - merged[i].to < merged[closest + 1].from - merged[closest].to)
-                closest = i;
-        }
-        merged[closest].to = merged[closest + 1].to;
-        std::copy(merged + closest + 2, merged + count, merged + closest + 1);
-        --count;
+    // The row's spans are in order, each more than kJoinedGap from the next: the new one joins
+    // those it comes within the gap of, first..reached-1, or goes in before `first`.
+    int first = 0;
+    while (first < count && row[first].to + kJoinedGap < from)
+        ++first;
+    int reached = first;
+    while (reached < count && row[reached].from <= to + kJoinedGap) {
+        from = std::min(from, row[reached].from);
+        to = std::max(to, row[reached].to);
+        ++reached;
     }
-    std::copy(merged, merged + count, row);
-    m_counts[index] = static_cast<uint8_t>(count);
+    if (reached > first) {
+        row[first] = { from, to };
+        std::copy(row + reached, row + count, row + first + 1);
+        m_counts[index] = static_cast<uint8_t>(count - (reached - first - 1));
+        return;
+    }
+    if (count < kSpansPerRow) {
+        std::copy_backward(row + first, row + count, row + count + 1);
+        row[first] = { from, to };
+        m_counts[index] = static_cast<uint8_t>(count + 1);
+        return;
+    }
+    // One too many: of all of them, the two closest neighbours are joined.
+    Span spans[kSpansPerRow + 1];
+    std::copy(row, row + first, spans);
+    spans[first] = { from, to };
+    std::copy(row + first, row + count, spans + first + 1);
+    int closest = 0;
+    for (int i = 1; i < kSpansPerRow; ++i) {
+        if (spans[i + 1].from - spans[i].to < spans[closest + 1].from - spans[closest].to)
+            closest = i;
+    }
+    spans[closest].to = spans[closest + 1].to;
+    std::copy(spans + closest + 2, spans + kSpansPerRow + 1, spans + closest + 1);
+    std::copy(spans, spans + kSpansPerRow, row);
 }
 
 void Damage::copyRow(const Damage& other, int y)
@@ -491,14 +490,62 @@ void Damage::addRect(int left, int top, int right, int bottom)
         addSpan(y, left, right);
 }
 
+void Damage::addEach(int y, const Span* begin, const Span* end, int dx, int left, int right)
+{
+    for (const Span* span = begin; span != end; ++span)
+        addSpan(y, std::max(span->from + dx, left), std::min(span->to + dx, right));
+}
+
+void Damage::addSpans(int y, const Span* begin, const Span* end, int dx, int left, int right)
+{
+    if (y < 0 || y >= m_height || begin == end)
+        return;
+    if (end - begin > kSpansPerRow) {
+        addEach(y, begin, end, dx, left, right);
+        return;
+    }
+    left = std::max(left, 0);
+    right = std::min(right, m_width);
+    const size_t index = static_cast<size_t>(y);
+    const int count = m_counts[index];
+    Span* row = m_spans.data() + index * kSpansPerRow;
+    // Both rows in order of x in one pass, joined where they come within the gap.
+    Span merged[2 * kSpansPerRow];
+    int mergedCount = 0;
+    const auto put = [&](int from, int to) {
+        if (mergedCount > 0 && from <= merged[mergedCount - 1].to + kJoinedGap)
+            merged[mergedCount - 1].to = std::max(merged[mergedCount - 1].to, to);
+        else
+            merged[mergedCount++] = { from, to };
+    };
+    const Span* held = row;
+    const Span* heldEnd = row + count;
+    for (const Span* span = begin; span != end; ++span) {
+        const int from = std::max(span->from + dx, left), to = std::min(span->to + dx, right);
+        if (from >= to)
+            continue;
+        for (; held != heldEnd && held->from <= from; ++held)
+            put(held->from, held->to);
+        put(from, to);
+    }
+    for (; held != heldEnd; ++held)
+        put(held->from, held->to);
+    if (mergedCount > kSpansPerRow) {
+        addEach(y, begin, end, dx, left, right);
+        return;
+    }
+    std::copy(merged, merged + mergedCount, row);
+    m_counts[index] = static_cast<uint8_t>(mergedCount);
+    if (count == 0 && mergedCount > 0)
+        includeRow(y);
+}
+
 void Damage::addMoved(const Damage& other, int dx, int dy, int left, int top, int right, int bottom)
 {
     for (int y = other.m_top; y < other.m_bottom; ++y) {
         const int to = y + dy;
-        if (to < top || to >= bottom)
-            continue;
-        for (const Span* span = other.rowBegin(y); span != other.rowEnd(y); ++span)
-            addSpan(to, std::max(span->from + dx, left), std::min(span->to + dx, right));
+        if (to >= top && to < bottom)
+            addSpans(to, other.rowBegin(y), other.rowEnd(y), dx, left, right);
     }
 }
 
@@ -514,6 +561,81 @@ void Damage::addDifference(const Cells& before, const Cells& after)
         const bool rowAfter = hasAfter && y >= after.top() && y < after.bottom();
         addRowDifference(y, rowBefore ? before.rowBegin(y) : nullptr, rowBefore ? before.rowEnd(y) : nullptr,
                          rowAfter ? after.rowBegin(y) : nullptr, rowAfter ? after.rowEnd(y) : nullptr);
+    }
+}
+
+void Damage::addSweep(const Point* before, const Point* after, size_t count)
+{
+    // Each point moving in a straight line to its place in the other polygon turns the one into the
+    // other. A pixel's winding, so its coverage, changes only where an edge passes on the way: inside
+    // the convex hull of the edge's two places. A fill's cells lie within a subpixel of its edges,
+    // and a pixel no edge comes near takes its coverage from the winding alone.
+    for (size_t i = 0; i < count; ++i) {
+        const size_t next = (i + 1) % count;
+        addHull({ before[i], before[next], after[i], after[next] });
+    }
+}
+
+void Damage::addHull(const Point (&corners)[4])
+{
+    // The cells of an edge lie within a subpixel of it: a few subpixels around the hull hold them.
+    constexpr double kMargin = 4;
+    double top = corners[0].y, bottom = top, left = corners[0].x, right = left;
+    for (const Point& corner : corners) {
+        top = std::min<double>(top, corner.y);
+        bottom = std::max<double>(bottom, corner.y);
+        left = std::min<double>(left, corner.x);
+        right = std::max<double>(right, corner.x);
+    }
+    if ((left - kMargin) / kOne >= m_width || (right + kMargin) / kOne < 0)
+        return;
+    const int firstRow = std::max(0, static_cast<int>(std::floor((top - kMargin) / kOne)));
+    const int lastRow = std::min(m_height - 1, static_cast<int>(std::floor((bottom + kMargin) / kOne)));
+    if (firstRow > lastRow)
+        return;
+
+    // Each row of the hull reaches as far as the segments between its corners do within the row.
+    // Kept for the next hull: steady frames allocate nothing.
+    static std::vector<double> rowLeft, rowRight;
+    const auto rows = static_cast<size_t>(lastRow - firstRow + 1);
+    rowLeft.assign(rows, std::numeric_limits<double>::infinity());
+    rowRight.assign(rows, -std::numeric_limits<double>::infinity());
+    // Going round the edge's two places (0 1 3 2), a hull turning one way only has those four sides;
+    // the diagonals lie inside it.
+    const auto turn = [&](int a, int b, int c) {
+        return (int64_t(corners[b].x) - corners[a].x) * (int64_t(corners[c].y) - corners[b].y)
+            - (int64_t(corners[b].y) - corners[a].y) * (int64_t(corners[c].x) - corners[b].x);
+    };
+    const int64_t turns[4] = { turn(0, 1, 3), turn(1, 3, 2), turn(3, 2, 0), turn(2, 0, 1) };
+    const bool convex = std::all_of(turns, turns + 4, [](int64_t t) { return t >= 0; })
+        || std::all_of(turns, turns + 4, [](int64_t t) { return t <= 0; });
+    for (int i = 0; i < 4; ++i) {
+        for (int j = i + 1; j < 4; ++j) {
+            if (convex && i + j == 3)
+                continue;
+            const bool downward = corners[i].y <= corners[j].y;
+            const Point upper = downward ? corners[i] : corners[j], lower = downward ? corners[j] : corners[i];
+            const int from = std::max(firstRow, static_cast<int>(std::floor((upper.y - kMargin) / kOne)));
+            const int to = std::min(lastRow, static_cast<int>(std::floor((lower.y + kMargin) / kOne)));
+            const double slope = upper.y == lower.y ? 0 : double(lower.x - upper.x) / double(lower.y - upper.y);
+            // A level segment reaches from one end to the other on its row.
+            const double reach = upper.y == lower.y ? std::abs(double(lower.x - upper.x)) : 0;
+            const double start = upper.y == lower.y ? std::min(upper.x, lower.x) : upper.x;
+            for (int row = from; row <= to; ++row) {
+                const double y0 = std::max(double(row) * kOne - kMargin, double(upper.y));
+                const double y1 = std::min(double(row + 1) * kOne + kMargin, double(lower.y));
+                const double x0 = start + slope * (y0 - upper.y), x1 = start + slope * (y1 - upper.y);
+                const auto index = static_cast<size_t>(row - firstRow);
+                rowLeft[index] = std::min(rowLeft[index], std::min(x0, x1));
+                rowRight[index] = std::max(rowRight[index], std::max(x0, x1) + reach);
+            }
+        }
+    }
+    for (size_t index = 0; index < rows; ++index) {
+        if (rowLeft[index] <= rowRight[index]) {
+            addSpan(firstRow + static_cast<int>(index), static_cast<int>(std::floor((rowLeft[index] - kMargin) / kOne)),
+                    static_cast<int>(std::floor((rowRight[index] + kMargin) / kOne)) + 1);
+        }
     }
 }
 

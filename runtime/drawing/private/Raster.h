@@ -16,12 +16,11 @@
 // in come from the cells alone, with no pixel drawn (Damage::addDifference); and as its cells lie
 // within a subpixel of the outline, those of an outline whose points moved come from the points
 // alone (Damage::addSweep). Neither Qt's nor FreeType's rasteriser says which pixels a change
-// touches. Both give bit-identical redraws
-// through clip boxes (0 differing of about 40,000 edge pixels over 3,000 random polygons), but
-// on the frame's own shapes (3 discs, the star, 6 sectors, 1920 x 1080) whole fills cost 16.9 M
-// (Qt) and 7.6 M (FreeType) instructions at 720 wide against 3.2 M here, and 68 M / 26 M against
-// 6.9 M at 1890; clipped to a tick's changed rectangles they are 10 to 2,400 times slower, since
-// every clipped call walks the whole outline.
+// touches. Both give bit-identical redraws through clip boxes (0 differing of about 40,000 edge
+// pixels over 3,000 random polygons), but on the frame's own shapes (3 discs, the star, 6
+// sectors, 1920 x 1080) whole fills cost 16.9 M (Qt) and 7.6 M (FreeType) instructions at 720
+// wide against 3.2 M here, and 68 M / 26 M against 6.9 M at 1890; clipped to a tick's changed
+// rectangles they are 10 to 2,400 times slower, since every clipped call walks the whole outline.
 
 #include <QPointF>
 

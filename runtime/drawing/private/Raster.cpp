@@ -595,8 +595,8 @@ void Damage::addHull(const Point (&corners)[4])
         return;
 
     // Each row of the hull reaches as far as the segments between its corners do within the row.
-    // Kept for the next hull: steady frames allocate nothing.
-    static std::vector<double> rowLeft, rowRight;
+    std::vector<double>& rowLeft = m_hullLeft;
+    std::vector<double>& rowRight = m_hullRight;
     const auto rows = static_cast<size_t>(lastRow - firstRow + 1);
     rowLeft.assign(rows, std::numeric_limits<double>::infinity());
     rowRight.assign(rows, -std::numeric_limits<double>::infinity());

@@ -268,6 +268,9 @@ private:
     int m_bottom = 0;
     std::vector<Span> m_spans;
     std::vector<uint8_t> m_counts;
+    // addHull's reach on each row of a hull, kept so that steady frames allocate nothing.
+    std::vector<double> m_hullLeft;
+    std::vector<double> m_hullRight;
 };
 
 } // namespace raster

@@ -20,9 +20,10 @@ size_t ColdRows::bandEnd(size_t band) const
 
 void ColdRows::need(int top, int bottom)
 {
+    top = std::max(top, 0);
     if (top >= bottom)
         return;
-    const size_t first = static_cast<size_t>(std::max(top, 0)) * static_cast<size_t>(m_stride) / kBandBytes;
+    const size_t first = static_cast<size_t>(top) * static_cast<size_t>(m_stride) / kBandBytes;
     const size_t last = std::min((static_cast<size_t>(bottom) * static_cast<size_t>(m_stride) - 1) / kBandBytes, m_bands.size() - 1);
     for (size_t band = first; band <= last; ++band) {
         if (m_bands[band].cold)

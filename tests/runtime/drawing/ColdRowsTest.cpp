@@ -92,6 +92,8 @@ TEST(ColdRows, BandsLeftAloneAreGivenBackAndReadBackExactly)
             EXPECT_GE(held, bandsAfterTheFirst);
         EXPECT_EQ(mapping.resident(0, ColdRows::kBandBytes), ColdRows::kBandBytes) << "the band in use stays";
 
+        rows.need(-20, 0);
+        EXPECT_EQ(rows.coldBands(), test.givenBack ? 2 : 0) << "rows above the picture bring nothing back";
         rows.need(kRows - 1, kRows);
         EXPECT_EQ(rows.coldBands(), test.givenBack ? 1 : 0) << "only the last band came back";
         rows.needAll();

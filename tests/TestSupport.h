@@ -9,8 +9,25 @@
 
 #include <functional>
 #include <string>
+#include <vector>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace test {
+
+// Bytes of `bytes` from `memory` held in memory now, found without reading them.
+inline size_t residentBytes(const void* memory, size_t bytes)
+{
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    std::vector<unsigned char> pages((bytes + page - 1) / page);
+    if (mincore(const_cast<void*>(memory), bytes, pages.data()) != 0)
+        return 0;
+    size_t resident = 0;
+    for (unsigned char entry : pages)
+        resident += entry & 1;
+    return resident * page;
+}
 
 // Lets the event loop run for `milliseconds`, delivering posted and timer events.
 inline void processEventsFor(int milliseconds)

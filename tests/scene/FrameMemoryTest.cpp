@@ -5,27 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <vector>
-
-#include <sys/mman.h>
-#include <unistd.h>
-
 // A flag maximized and restored gives back, once the old flag's rows have been left alone a
 // while, the memory that only the larger flag needed.
 
 namespace {
-
-// Bytes of the image's pixels held in memory, found without reading them.
-size_t residentBytes(const QImage& image)
-{
-    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-    const auto bytes = static_cast<size_t>(image.sizeInBytes());
-    std::vector<unsigned char> pages((bytes + page - 1) / page);
-    if (mincore(const_cast<uchar*>(image.constBits()), bytes, pages.data()) != 0)
-        return 0;
-    return static_cast<size_t>(std::count_if(pages.begin(), pages.end(), [](unsigned char entry) { return entry & 1; })) * page;
-}
 
 TEST(FrameMemory, ARestoredFlagHoldsWhatAFlagThatNeverGrewHolds)
 {
@@ -37,7 +20,10 @@ TEST(FrameMemory, ARestoredFlagHoldsWhatAFlagThatNeverGrewHolds)
     Picture* pictures[] = { flag->picBuffer.raw(), flag->picMask.raw(), flag->picBB.raw() };
     const char* names[] = { "buffer", "mask", "back buffer" };
     // Read through no row, so that none is brought back.
-    const auto resident = [&](int p) { return residentBytes(pictures[p]->imageRows(0, 0)); };
+    const auto resident = [&](int p) {
+        const QImage& image = pictures[p]->imageRows(0, 0);
+        return test::residentBytes(image.constBits(), static_cast<size_t>(image.sizeInBytes()));
+    };
     const auto ticks = [&](int count) {
         for (int i = 0; i < count; ++i) {
             const int64_t drawn = flag->picBB->record().version();

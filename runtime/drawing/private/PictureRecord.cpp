@@ -217,9 +217,9 @@ QRect PictureRecord::opaquePixels() const
 {
     // Every operation lays over what is there, so an opaque fill first stays opaque.
     const Record& record = m_pending.operations.empty() ? m_drawn : m_pending;
-    if ((&record == &m_drawn && !m_drawnKnown) || record.operations.empty() || record.operations.front().kind != Operation::Kind::Fill)
+    if (&record == &m_drawn && !m_drawnKnown)
         return {};
-    return record.operations.front().extent;
+    return coverOf(record);
 }
 
 bool PictureRecord::sameShape(const Operation& a, const Record& aRecord, const Operation& b, const Record& bRecord) const

@@ -1,4 +1,5 @@
 #include "drawing/private/ColdRows.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,6 @@
 #include <vector>
 
 #include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
 
@@ -32,16 +32,7 @@ public:
     size_t pixelCount() const { return m_bytes / 4; }
 
     // Bytes of the range held in memory now.
-    size_t resident(size_t from, size_t to) const
-    {
-        const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-        std::vector<unsigned char> pages((to - from + page - 1) / page);
-        mincore(m_bits + from, to - from, pages.data());
-        size_t count = 0;
-        for (unsigned char entry : pages)
-            count += entry & 1;
-        return count * page;
-    }
+    size_t resident(size_t from, size_t to) const { return test::residentBytes(m_bits + from, to - from); }
 
 private:
     size_t m_bytes;
